@@ -1,0 +1,6 @@
+#include "app/Globals.h"
+
+std::string AppDir;
+std::string PluginDir;
+bool DebugEnabled = false;
+bool GarbagePromptEnabled = true;

@@ -1,0 +1,12 @@
+#pragma once
+// Program-wide values read from and written to the settings file.
+#include <string>
+
+// Folder of the executable: no trailing backslash, except at a drive's root.
+extern std::string AppDir;
+// Plug-in folder, always ending in a backslash.
+extern std::string PluginDir;
+// Whether log lines reach the log window, and whether it is shown at start-up.
+extern bool DebugEnabled;
+// Whether sending a file to the recycle bin asks first.
+extern bool GarbagePromptEnabled;

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/Globals.h"
+#include "log/OutPut.h"
+#include "plugins/SpiFunc.h"
+
+using namespace testing_support;
+
+namespace {
+
+class LogWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = std::make_unique<TOutputForm>();
+    OutputForm = form_.get();
+    DebugEnabled = true;
+  }
+  void TearDown() override {
+    OutputForm = nullptr;
+    DebugEnabled = false;
+  }
+  std::unique_ptr<TOutputForm> form_;
+};
+
+TEST_F(LogWindowTest, LinesArriveOnlyWhileDebuggingIsEnabled) {
+  LogLine("one");
+  DebugEnabled = false;
+  LogLine("dropped");
+  DebugEnabled = true;
+  LogLine("two");
+  ASSERT_EQ(form_->OutputListBox.Count(), 2);
+  EXPECT_EQ(form_->OutputListBox.Item(0), "one");
+  EXPECT_EQ(form_->OutputListBox.Item(1), "two");
+  EXPECT_FALSE(form_->Visible());
+}
+
+TEST_F(LogWindowTest, ShownInTheBottomRightCornerOfTheWorkAreaWithoutCloseCommand) {
+  struct Case {
+    RECT workArea;
+    int left, top;
+  };
+  // The work area's size counts from the screen's origin, whatever its own left edge.
+  const Case cases[] = {{{0, 0, 1024, 738}, 611, 384}, {{40, 0, 1024, 768}, 571, 414}};
+  for (const auto& c : cases) {
+    ScreenScope screen(c.workArea);
+    TOutputForm form;
+    form.SetVisible(true);
+    EXPECT_EQ(form.Width(), 413);
+    EXPECT_EQ(form.Height(), 354);
+    EXPECT_EQ(form.Left(), c.left);
+    EXPECT_EQ(form.Top(), c.top);
+    EXPECT_EQ(::GetMenuState(::GetSystemMenu(form.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND), UINT(-1));
+  }
+}
+
+TEST_F(LogWindowTest, SavesEveryLineWithCarriageReturnAndLineFeed) {
+  TempDir dir;
+  ScriptedDialogs dialogs;
+  for (const char* line : {"----------------------------------------", "APIバージョン : 00IN", "末尾"}) {
+    LogLine(line);
+  }
+  dialogs.saveAnswers.push_back(dir / "log.txt");
+  form_->SaveMenu->Click();
+  EXPECT_EQ(ReadFileBytes(dir / "log.txt"),
+            "----------------------------------------\r\nAPIバージョン : 00IN\r\n末尾\r\n");
+  ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+  EXPECT_EQ(dialogs.saveRequests[0].defaultExt, "txt");
+  EXPECT_TRUE(dialogs.saveRequests[0].overwritePrompt);
+}
+
+TEST_F(LogWindowTest, EmptyListSavesAnEmptyFileAndABareNameGetsTxt) {
+  TempDir dir;
+  ScriptedDialogs dialogs;
+  dialogs.saveAnswers.push_back(dir / "bare");
+  form_->SaveMenuClick();
+  ASSERT_TRUE(FileExists(dir / "bare.txt"));
+  EXPECT_EQ(ReadFileBytes(dir / "bare.txt"), "");
+}
+
+TEST_F(LogWindowTest, CancelWritesNothingAndAFailedWriteIsAnError) {
+  TempDir dir;
+  ScriptedDialogs dialogs;
+  dialogs.saveAnswers.push_back(std::nullopt);
+  form_->SaveMenuClick();
+  dialogs.saveAnswers.push_back(dir / "missing\\folder\\x.txt");
+  EXPECT_ANY_THROW(form_->SaveMenuClick());
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#pragma once
+// Helpers for the tests that run under Wine: a scripted stand-in for every
+// dialog and message box, temporary folders, and file helpers.
+#include <windows.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Dialogs.h"
+#include "ui/Screen.h"
+
+namespace testing_support {
+
+// Answers dialogs from queues and records what was asked. A dialog whose queue
+// is empty is cancelled; a message box with no scripted answer returns IDOK.
+class ScriptedDialogs : public ui::Dialogs {
+ public:
+  struct Message {
+    std::string text;
+    std::string caption;
+    UINT type;
+  };
+  std::vector<Message> messages;
+  std::deque<int> messageAnswers;
+
+  std::vector<ui::FileDialogOptions> openRequests;
+  std::deque<std::vector<std::string>> openAnswers;  // empty vector: cancel
+  std::vector<ui::FileDialogOptions> saveRequests;
+  std::deque<std::optional<std::string>> saveAnswers;
+  std::vector<std::string> folderRequests;
+  std::deque<std::optional<std::string>> folderAnswers;
+
+  ScriptedDialogs() { ui::SetDialogs(this); }
+  ~ScriptedDialogs() override { ui::SetDialogs(nullptr); }
+
+  int ShowMessage(HWND, const std::string& text, const std::string& caption, UINT type) override;
+  bool OpenFiles(HWND, ui::FileDialogOptions& options, std::vector<std::string>& files) override;
+  bool SaveFile(HWND, ui::FileDialogOptions& options) override;
+  bool SelectFolder(HWND, std::string& folder) override;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it at the end of the scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+// A fixed screen for one scope: 1024 x 768 unless told otherwise.
+class ScreenScope {
+ public:
+  explicit ScreenScope(RECT workArea = {0, 0, 1024, 768}, int width = 1024, int height = 768) {
+    ui::OverrideScreen(ui::ScreenMetrics{width, height, workArea});
+  }
+  ~ScreenScope() { ui::OverrideScreen(std::nullopt); }
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+void RemoveTree(const std::string& path);
+// Handles every waiting message of this thread.
+void PumpMessages();
+
+}  // namespace testing_support

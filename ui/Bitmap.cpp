@@ -1,0 +1,168 @@
+#include "ui/Bitmap.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "ui/Win32Error.h"
+
+namespace ui {
+
+int BitsPerPixel(PixelFormat format) {
+  switch (format) {
+    case PixelFormat::Bits1: return 1;
+    case PixelFormat::Bits4: return 4;
+    case PixelFormat::Bits8: return 8;
+    case PixelFormat::Bits16: return 16;
+    case PixelFormat::Bits24: return 24;
+    case PixelFormat::Bits32: return 32;
+    default: return 0;
+  }
+}
+
+namespace {
+
+// BITMAPINFO with room for a full 256-entry colour table.
+struct DibInfo {
+  BITMAPINFOHEADER header;
+  RGBQUAD colors[256];
+};
+
+DibInfo MakeInfo(int width, int height, int bitCount) {
+  DibInfo info{};
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = width;
+  info.header.biHeight = height;  // bottom-up, as most DIBs are
+  info.header.biPlanes = 1;
+  info.header.biBitCount = static_cast<WORD>(bitCount);
+  info.header.biCompression = BI_RGB;
+  if (bitCount <= 8) {
+    // A grey ramp: converting into a palette format needs some table.
+    const int entries = 1 << bitCount;
+    info.header.biClrUsed = entries;
+    for (int i = 0; i < entries; ++i) {
+      const auto level = static_cast<BYTE>(i * 255 / (entries - 1));
+      info.colors[i] = RGBQUAD{level, level, level, 0};
+    }
+  }
+  return info;
+}
+
+}  // namespace
+
+Bitmap::~Bitmap() { Deselect(); }
+
+Bitmap::Bitmap(Bitmap&& other) noexcept { *this = std::move(other); }
+
+Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
+  if (this == &other) return *this;
+  Deselect();
+  other.Deselect();
+  width_ = std::exchange(other.width_, 0);
+  height_ = std::exchange(other.height_, 0);
+  format_ = std::exchange(other.format_, PixelFormat::Device);
+  bitmap_ = std::move(other.bitmap_);
+  bits_ = std::exchange(other.bits_, nullptr);
+  dc_ = std::move(other.dc_);
+  return *this;
+}
+
+void Bitmap::Deselect() {
+  if (dc_ && oldObject_) ::SelectObject(dc_.Get(), oldObject_);
+  oldObject_ = nullptr;
+}
+
+HDC Bitmap::Dc() {
+  if (!dc_) {
+    dc_.Reset(::CreateCompatibleDC(nullptr));
+    if (!dc_) ThrowLastError("CreateCompatibleDC");
+  }
+  if (!oldObject_ && bitmap_) oldObject_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+  return dc_.Get();
+}
+
+uint8_t* Bitmap::ScanLine(int y) const {
+  if (!bits_) return nullptr;
+  return bits_ + static_cast<ptrdiff_t>(height_ - 1 - y) * Stride();
+}
+
+int Bitmap::Stride() const { return ((width_ * BitsPerPixel(format_) + 31) / 32) * 4; }
+
+void Bitmap::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == width_ && height == height_) return;
+  Recreate(width, height, format_);
+}
+
+void Bitmap::SetPixelFormat(PixelFormat format) {
+  if (format == format_) return;
+  Recreate(width_, height_, format);
+}
+
+void Bitmap::Recreate(int width, int height, PixelFormat format) {
+  GdiBitmap fresh;
+  uint8_t* freshBits = nullptr;
+  if (width > 0 && height > 0) {
+    if (format == PixelFormat::Device) {
+      WindowDc screen(nullptr);
+      fresh.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
+    } else {
+      DibInfo info = MakeInfo(width, height, BitsPerPixel(format));
+      void* bits = nullptr;
+      fresh.Reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                     &bits, nullptr, 0));
+      freshBits = static_cast<uint8_t*>(bits);
+    }
+    if (!fresh) ThrowLastError("Bitmap " + std::to_string(width) + " x " + std::to_string(height));
+    MemoryDc target(::CreateCompatibleDC(nullptr));
+    SelectGuard select(target.Get(), fresh.Get());
+    ::PatBlt(target.Get(), 0, 0, width, height, WHITENESS);
+    if (bitmap_) ::BitBlt(target.Get(), 0, 0, std::min(width, width_), std::min(height, height_), Dc(),
+                          0, 0, SRCCOPY);
+  }
+  Deselect();
+  bitmap_ = std::move(fresh);
+  bits_ = freshBits;
+  width_ = width;
+  height_ = height;
+  format_ = format;
+  ::GdiFlush();
+}
+
+int Bitmap::SetDIBits(int startLine, int lines, const void* bits, const BITMAPINFO* info) {
+  if (!bitmap_) return 0;
+  // The bitmap must not be selected into a device context meanwhile.
+  Deselect();
+  WindowDc screen(nullptr);
+  const int copied = ::SetDIBits(screen.Get(), bitmap_.Get(), startLine, lines, bits, info,
+                                 DIB_RGB_COLORS);
+  ::GdiFlush();
+  return copied;
+}
+
+void Bitmap::Assign(const Bitmap& other) {
+  if (this == &other) return;
+  Deselect();
+  bitmap_.Reset();
+  bits_ = nullptr;
+  width_ = height_ = 0;
+  format_ = other.format_;
+  Recreate(other.width_, other.height_, other.format_);
+  if (!Empty()) other.Draw(Dc(), 0, 0);
+  ::GdiFlush();
+}
+
+void Bitmap::Draw(HDC dc, int x, int y) const {
+  if (Empty()) return;
+  MemoryDc source(::CreateCompatibleDC(nullptr));
+  // A bitmap can be selected into one DC at a time: draw from the own DC when it holds it.
+  if (oldObject_) {
+    ::BitBlt(dc, x, y, width_, height_, dc_.Get(), 0, 0, SRCCOPY);
+    return;
+  }
+  SelectGuard select(source.Get(), bitmap_.Get());
+  ::BitBlt(dc, x, y, width_, height_, source.Get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace ui

@@ -1,0 +1,68 @@
+#pragma once
+// A picture in memory: a DIB section of a chosen pixel format (or a bitmap of
+// the display's format), with a device context to draw on it.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/Handles.h"
+
+namespace ui {
+
+enum class PixelFormat { Device, Bits1, Bits4, Bits8, Bits16, Bits24, Bits32 };
+
+int BitsPerPixel(PixelFormat format);
+
+class Bitmap {
+ public:
+  Bitmap() = default;
+  ~Bitmap();
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+  Bitmap(Bitmap&& other) noexcept;
+  Bitmap& operator=(Bitmap&& other) noexcept;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return width_ <= 0 || height_ <= 0; }
+  PixelFormat Format() const { return format_; }
+
+  // Resizing keeps the top-left part of the picture; new area is white.
+  void SetWidth(int width) { SetSize(width, height_); }
+  void SetHeight(int height) { SetSize(width_, height); }
+  void SetSize(int width, int height);
+  // Converts the picture in place.
+  void SetPixelFormat(PixelFormat format);
+
+  HBITMAP Handle() const { return bitmap_.Get(); }
+  // A memory device context with the picture selected; valid until the next
+  // change of size or format.
+  HDC Dc();
+  // Rows of a DIB section, from the top; null for a device-format bitmap.
+  uint8_t* ScanLine(int y) const;
+  int Stride() const;
+
+  // Copies the rows of a device-independent bitmap into this picture,
+  // converting them to its format (SetDIBits with DIB_RGB_COLORS).
+  int SetDIBits(int startLine, int lines, const void* bits, const BITMAPINFO* info);
+  // Makes this picture a copy of `other`: size, format and pixels.
+  void Assign(const Bitmap& other);
+  // Draws the whole picture into `dc` at (x, y), unscaled.
+  void Draw(HDC dc, int x, int y) const;
+
+ private:
+  // Replaces the bitmap by a new one of this size and format, copying the old
+  // picture's top-left part into it.
+  void Recreate(int width, int height, PixelFormat format);
+  void Deselect();
+
+  int width_ = 0;
+  int height_ = 0;
+  PixelFormat format_ = PixelFormat::Device;
+  GdiBitmap bitmap_;
+  uint8_t* bits_ = nullptr;  // DIB section rows, bottom-up
+  MemoryDc dc_;
+  HGDIOBJ oldObject_ = nullptr;
+};
+
+}  // namespace ui

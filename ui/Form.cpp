@@ -1,0 +1,185 @@
+#include "ui/Form.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "ui/Application.h"
+#include "ui/Menu.h"
+
+namespace ui {
+
+namespace {
+
+bool KeyDown(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
+
+bool IsPushButton(HWND hwnd) {
+  char name[16] = {};
+  ::GetClassNameA(hwnd, name, sizeof(name));
+  if (::lstrcmpiA(name, "Button") != 0) return false;
+  const LONG type = ::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool CanTakeFocus(HWND hwnd) {
+  const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
+  if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return false;
+  char name[16] = {};
+  ::GetClassNameA(hwnd, name, sizeof(name));
+  if (::lstrcmpiA(name, "Static") == 0 || ::lstrcmpiA(name, "msctls_updown32") == 0) return false;
+  if (::lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX) return false;
+  return Window::FromHandle(hwnd) != nullptr;
+}
+
+}  // namespace
+
+Form* Form::Containing(HWND hwnd) {
+  HWND root = hwnd ? ::GetAncestor(hwnd, GA_ROOT) : nullptr;
+  return dynamic_cast<Form*>(Window::FromHandle(root));
+}
+
+void Form::CreateForm(const FormDesign& design) {
+  background_ = design.background;
+  CreateOwnClass(design.className, design.caption, design.style, design.exStyle, design.left,
+                 design.top, design.width, design.height, nullptr, CS_DBLCLKS, nullptr);
+}
+
+void Form::Show() {
+  ::ShowWindow(Handle(), SW_SHOW);
+  ::SetForegroundWindow(Handle());
+}
+
+void Form::SetMainMenu(MainMenu* menu) {
+  mainMenu_ = menu;
+  ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+}
+
+void Form::Close() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+void Form::SetStayOnTop(bool onTop) {
+  ::SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Form::StayOnTop() const { return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void Form::AcceptFiles(bool accept) { ::DragAcceptFiles(Handle(), accept); }
+
+void Form::SetBackground(HBRUSH brush) {
+  background_ = brush;
+  Invalidate();
+}
+
+bool Form::PreviewKey(WORD key, HWND target) {
+  if (popupMenu_ && popupMenu_->DispatchShortcut(key, KeyDown(VK_CONTROL), KeyDown(VK_MENU),
+                                                 KeyDown(VK_SHIFT))) {
+    return true;
+  }
+  return MoveFocus(key, target);
+}
+
+// Arrow keys on a push button move the focus through the form's controls in
+// creation order, tab stops or not; Tab moves it between tab stops.
+bool Form::MoveFocus(WORD key, HWND target) {
+  if (key == VK_TAB) {
+    HWND next = ::GetNextDlgTabItem(Handle(), target, KeyDown(VK_SHIFT));
+    if (next) ::SetFocus(next);
+    return next != nullptr;
+  }
+  const bool forward = key == VK_RIGHT || key == VK_DOWN;
+  const bool backward = key == VK_LEFT || key == VK_UP;
+  if ((!forward && !backward) || target == Handle() || !IsPushButton(target)) return false;
+  HWND candidate = target;
+  for (;;) {
+    candidate = ::GetWindow(candidate, forward ? GW_HWNDNEXT : GW_HWNDPREV);
+    if (!candidate) candidate = ::GetWindow(target, forward ? GW_HWNDFIRST : GW_HWNDLAST);
+    if (candidate == target) return true;
+    if (CanTakeFocus(candidate)) break;
+  }
+  ::SetFocus(candidate);
+  return true;
+}
+
+void Form::HandleClose() {
+  CloseAction action = CloseAction::Hide;
+  FormClose(action);
+  if (action == CloseAction::None) return;
+  // Closing the main form ends the program whatever the action says.
+  if (Application::Get().MainForm() == this) {
+    Application::Get().Terminate();
+  } else if (action == CloseAction::Hide) {
+    SetVisible(false);
+  } else {
+    DestroyHandle();
+  }
+}
+
+void Form::ShowContextMenu(LPARAM lParam) {
+  if (!popupMenu_) return;
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (at.x == -1 && at.y == -1) {  // from the keyboard: at the window's corner
+    RECT r{};
+    ::GetWindowRect(Handle(), &r);
+    at = {r.left, r.top};
+  }
+  popupMenu_->Popup(Handle(), at.x, at.y);
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wParam) FormShow();
+      break;
+    case WM_CLOSE:
+      HandleClose();
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      return 0;
+    case WM_SIZE:
+      FormResize();
+      break;
+    case WM_KEYDOWN:
+      FormKeyDown(static_cast<WORD>(wParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      FormDblClick();
+      return 0;
+    case WM_DROPFILES:
+      WMDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_COMMAND:
+      // A choice in the menu bar (lParam 0, notification code 0).
+      if (lParam == 0 && HIWORD(wParam) == 0 && mainMenu_) {
+        mainMenu_->ExecuteCommand(LOWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      ShowContextMenu(lParam);
+      return 0;
+    case WM_ERASEBKGND:
+      if (background_) {
+        RECT r{};
+        ::GetClientRect(Handle(), &r);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &r, background_);
+        return 1;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      // Group boxes and buttons take the form's colour behind their text.
+      if (background_) {
+        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(background_);
+      }
+      break;
+    default:
+      break;
+  }
+  return Window::WndProc(msg, wParam, lParam);
+}
+
+}  // namespace ui

@@ -1,0 +1,67 @@
+#pragma once
+// A top-level window of the program. Its events are virtual handlers that the
+// program's windows override under their own names (FormShow, FormClose ...).
+#include <windows.h>
+#include <shellapi.h>
+
+#include "ui/Window.h"
+
+namespace ui {
+
+class MainMenu;
+class PopupMenu;
+
+enum class CloseAction { None, Hide, Free };
+
+struct FormDesign {
+  const char* className;
+  const char* caption;
+  DWORD style;
+  DWORD exStyle;
+  int left, top, width, height;
+  HBRUSH background;  // null: the form paints nothing behind its controls
+};
+
+class Form : public Window {
+ public:
+  // The form that holds `hwnd` (the window itself or one of its controls).
+  static Form* Containing(HWND hwnd);
+
+  void Show();     // makes the form visible and active
+  void Close();    // asks the form to close, as its close box does
+  void SetPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
+  PopupMenu* GetPopupMenu() const { return popupMenu_; }
+  void SetMainMenu(MainMenu* menu);
+  void SetStayOnTop(bool onTop);
+  bool StayOnTop() const;
+  void AcceptFiles(bool accept);
+  void SetBackground(HBRUSH brush);
+
+  // Key routing before the focused window sees the key: popup-menu shortcuts,
+  // then focus moves. True when the key was used up.
+  virtual bool PreviewKey(WORD key, HWND target);
+
+ protected:
+  void CreateForm(const FormDesign& design);
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  virtual void FormShow() {}
+  virtual void FormClose(CloseAction& /*action*/) {}
+  virtual void FormDestroy() {}
+  virtual void FormResize() {}
+  virtual void FormKeyDown(WORD /*key*/) {}
+  virtual void FormMouseMove(int /*x*/, int /*y*/) {}
+  virtual void FormDblClick() {}
+  virtual void WMDropFiles(HDROP /*drop*/) {}
+
+ private:
+  bool MoveFocus(WORD key, HWND target);
+  void HandleClose();
+  void ShowContextMenu(LPARAM lParam);
+
+  PopupMenu* popupMenu_ = nullptr;
+  MainMenu* mainMenu_ = nullptr;
+  HBRUSH background_ = nullptr;
+};
+
+}  // namespace ui

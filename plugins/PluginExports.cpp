@@ -1,19 +1,38 @@
 #include "plugins/PluginExports.h"
 
+#include <cstdio>
+
 #include "plugins/SpiFunc.h"
 
 namespace {
 
-using GetPluginInfoFunction = int(__stdcall*)(int infoNumber, char* buffer, int size);
+std::string FaultText(const std::string& exportName, DWORD code) {
+  char text[96];
+  std::snprintf(text, sizeof text, "Plug-in fault 0x%08lX in %s", static_cast<unsigned long>(code),
+                exportName.c_str());
+  return text;
+}
 
 }  // namespace
+
+PluginFault::PluginFault(const std::string& exportName, DWORD code)
+    : std::runtime_error(FaultText(exportName, code)), code_(code) {}
 
 FARPROC FindExport(int row, const char* name) {
   if (row < 0 || row >= PluginCount || !PluginTable[row].handle) return nullptr;
   return ::GetProcAddress(PluginTable[row].handle, name);
 }
 
-int32_t CallGetPluginInfo(int row, int infoNumber, char* buffer, int size) {
-  const auto function = reinterpret_cast<GetPluginInfoFunction>(reinterpret_cast<void*>(FindExport(row, "GetPluginInfo")));
-  return function ? function(infoNumber, buffer, size) : 0;
+int32_t ResultOrThrow(const char* exportName, const GuardedResult& outcome) {
+  if (outcome.faulted) throw PluginFault(exportName, outcome.code);
+  return outcome.value;
 }
+
+int32_t CallGetPluginInfo(int row, int infoNumber, char* buffer, int size) {
+  const FARPROC function = FindExport(row, "GetPluginInfo");
+  if (!function) return 0;
+  const GuardedResult outcome = CallGuardedWith(function, infoNumber, buffer, size);
+  return outcome.faulted ? 0 : outcome.value;
+}
+
+int __stdcall PluginProgressCallback(int, int, long) { return 0; }

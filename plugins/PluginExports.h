@@ -4,10 +4,18 @@
 
 #include <cstdint>
 
+#include "plugins/FaultGuard.h"
+
 // An export of a loaded row; null when the row is not in use, has no library,
 // or the library lacks the export.
 FARPROC FindExport(int row, const char* name);
 
+// The export's result; a fault inside it becomes a PluginFault.
+int32_t ResultOrThrow(const char* exportName, const GuardedResult& outcome);
+
 // GetPluginInfo of a row: non-zero when the buffer now holds the text for
 // `infoNumber`. A missing export or a fault counts as 0.
 int32_t CallGetPluginInfo(int row, int infoNumber, char* buffer, int size);
+
+// The separator that opens each group of log lines.
+inline constexpr char kLogSeparator[] = "----------------------------------------";

@@ -17,7 +17,7 @@ constexpr int32_t kMaxPlugins = 256;
 constexpr DWORD kDirectoryBit = FILE_ATTRIBUTE_DIRECTORY;
 constexpr int kInfoBufferSize = 1024;
 constexpr int kFormatPairs = 11;
-const char kSeparator[] = "----------------------------------------";
+
 
 bool IsFile(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -59,7 +59,7 @@ class InfoReader {
 void LogApiVersion(InfoReader& reader, PluginRow& row) {
   if (!reader.Ask(0)) return;
   const std::string version = reader.Text();
-  LogLine(kSeparator);
+  LogLine(kLogSeparator);
   LogLine("APIバージョン : " + version);
   row.isArchive = version != "00IN";
 }

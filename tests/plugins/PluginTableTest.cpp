@@ -1,0 +1,175 @@
+#include <algorithm>
+#include <set>
+
+#include "PluginTestSupport.h"
+#include "app/Globals.h"
+#include "plugins/SpiFunc.h"
+
+using namespace plugin_testing;
+using testing_support::ScriptedDialogs;
+using testing_support::TempDir;
+
+namespace {
+
+using PluginTableTest = PluginHostTest;
+
+std::set<std::string> LoadedNames() {
+  std::set<std::string> names;
+  for (int row = 0; row < PluginCount; ++row) names.insert(PluginTable[row].fileName);
+  return names;
+}
+
+TEST_F(PluginTableTest, LoadsEveryLibraryNamedSpiWhateverItsCaseAndAttributes) {
+  TempDir dir;
+  CopyPlugin("tpic", dir / "plain.spi");
+  CopyPlugin("tpic", dir / "CAPITAL.SPI");
+  CopyPlugin("tpic", dir / "hidden.spi");
+  CopyPlugin("tpic", dir / "readonly.spi");
+  CopyPlugin("tpic", dir / "other.dll");
+  ::SetFileAttributesA((dir / "hidden.spi").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  ::SetFileAttributesA((dir / "readonly.spi").c_str(), FILE_ATTRIBUTE_READONLY);
+  ::CreateDirectoryA((dir / "folder.spi").c_str(), nullptr);
+  testing_support::WriteFileBytes(dir / "broken.spi", "not a library at all");
+
+  LoadPlugins(dir.Path() + "\\");
+
+  EXPECT_EQ(LoadedNames(), (std::set<std::string>{"plain.spi", "CAPITAL.SPI", "hidden.spi", "readonly.spi"}));
+  for (int row = 0; row < PluginCount; ++row) {
+    EXPECT_NE(PluginTable[row].handle, nullptr);
+    EXPECT_FALSE(PluginTable[row].isArchive);
+  }
+}
+
+TEST_F(PluginTableTest, AFolderOfThreeHundredLibrariesFillsTheTableAndNoMore) {
+  TempDir dir;
+  for (int i = 0; i < 300; ++i) CopyPlugin("tpic", dir / ("p" + std::to_string(i) + ".spi"));
+  LoadPlugins(dir.Path() + "\\");
+  EXPECT_EQ(PluginCount, 256);
+  EXPECT_EQ(LoadedNames().size(), 256u);
+  LoadPlugin(BuiltPlugin("tarc"));
+  EXPECT_EQ(PluginCount, 256);
+}
+
+TEST_F(PluginTableTest, AMissingOrFailingLibraryLeavesItsRowFreeAndAMissingFolderLoadsNothing) {
+  TempDir dir;
+  testing_support::WriteFileBytes(dir / "broken.spi", "MZ but nothing else");
+  LoadPlugin(BuiltPlugin("tpic"));
+  LoadPlugin(dir / "broken.spi");
+  LoadPlugin(dir / "absent.spi");
+  LoadPlugin(dir.Path());
+  EXPECT_EQ(PluginCount, 1);
+  LoadPlugin(BuiltPlugin("tarc"));
+  ASSERT_EQ(PluginCount, 2);
+  EXPECT_EQ(PluginTable[1].fileName, "tarc.spi");
+
+  LoadPlugins(dir / "nowhere\\");
+  EXPECT_EQ(PluginCount, 0);
+  EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(PluginTableTest, DescriptionIsLoggedInFourLinesAndTheApiVersionSetsTheArchiveFlag) {
+  for (const auto* name : {"tpic", "tarc", "tlower"}) LoadPlugin(BuiltPlugin(name));
+  ASSERT_EQ(PluginCount, 3);
+  for (int row = 0; row < 3; ++row) LogPluginInfo(row);
+  const std::vector<std::string> expected = {
+      "----------------------------------------", "APIバージョン : 00IN",
+      "Plug-in名     : tpic",                      "ファイル形式  : *.tpic: Test picture; ",
+      "----------------------------------------", "APIバージョン : 00AM",
+      "Plug-in名     : tarc",                      "ファイル形式  : *.tarc: Test archive; ",
+      "----------------------------------------", "APIバージョン : 00in",
+      "Plug-in名     : tlower",                    "ファイル形式  : *.tpic: Test picture; "};
+  EXPECT_EQ(Log(), expected);
+  EXPECT_FALSE(PluginTable[0].isArchive);
+  EXPECT_TRUE(PluginTable[1].isArchive);
+  EXPECT_TRUE(PluginTable[2].isArchive);  // "00in" is not "00IN"
+}
+
+TEST_F(PluginTableTest, WithoutGetPluginInfoOrAnInfoZeroAnswerTheFlagIsNotTakenFromTheVersion) {
+  LoadPlugin(BuiltPlugin("tbare"));
+  LoadPlugin(BuiltPlugin("tpic"));
+  PluginTable[0].isArchive = true;
+  PluginTable[1].isArchive = true;
+  Control(1).apiVersion[0] = '\0';  // info 0 answers 0
+  LogPluginInfo(0);
+  LogPluginInfo(1);
+  EXPECT_FALSE(PluginTable[0].isArchive);
+  EXPECT_TRUE(PluginTable[1].isArchive);
+  const std::vector<std::string> expected = {"Plug-in名     : tpic", "ファイル形式  : *.tpic: Test picture; "};
+  EXPECT_EQ(Log(), expected);
+}
+
+TEST_F(PluginTableTest, WithDebuggingOffNothingIsLoggedButFlagsAreSet) {
+  DebugEnabled = false;
+  LoadBuilt({"tpic", "tarc"});
+  bool isArchive = false;
+  EXPECT_EQ(PluginIsSupported(0, BuiltPlugin("tpic"), isArchive), 0);
+  EXPECT_TRUE(Log().empty());
+  EXPECT_FALSE(PluginTable[0].isArchive);
+  EXPECT_TRUE(PluginTable[1].isArchive);
+}
+
+TEST_F(PluginTableTest, ACrashingGetPluginInfoCountsAsNoAnswer) {
+  LoadPlugin(BuiltPlugin("tarc"));
+  Control(0).faultPlaces = kInPluginInfo;
+  for (const auto kind : {kAccessViolation, kRaisedException}) {
+    Control(0).faultKind = kind;
+    LogPluginInfo(0);
+  }
+  EXPECT_FALSE(PluginTable[0].isArchive);
+  EXPECT_EQ(Log(), (std::vector<std::string>(2, "ファイル形式  : ")));
+}
+
+TEST_F(PluginTableTest, UnloadedRowsAreNeverCalled) {
+  LoadBuilt({"tpic"});
+  UnloadPlugins();
+  bool isArchive = true;
+  EXPECT_EQ(PluginIsSupported(0, BuiltPlugin("tpic"), isArchive), 0);
+  EXPECT_FALSE(isArchive);
+  LogPluginInfo(0);
+  EXPECT_TRUE(Log().empty());
+}
+
+class PluginFolderCommandTest : public PluginHostTest {
+ protected:
+  void SetUp() override {
+    PluginHostTest::SetUp();
+    CopyPlugin("tpic", first_ / "a.spi");
+    CopyPlugin("tpic", first_ / "b.spi");
+    CopyPlugin("tarc", second_ / "a.spi");
+    PluginDir = first_.Path() + "\\";
+    LoadPlugins(PluginDir);
+    for (int row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+    ClearLog();
+  }
+  void TearDown() override {
+    PluginHostTest::TearDown();
+    PluginDir.clear();
+  }
+  TempDir first_, second_;
+};
+
+TEST_F(PluginFolderCommandTest, OkReloadsAndDescribesThePluginsOfTheChosenFolder) {
+  ScriptedDialogs dialogs;
+  dialogs.folderAnswers.push_back(second_.Path());
+  ChangePluginFolder(nullptr);
+
+  ASSERT_EQ(dialogs.folderRequests, (std::vector<std::string>{first_.Path() + "\\"}));
+  EXPECT_EQ(PluginDir, second_.Path() + "\\");
+  ASSERT_EQ(PluginCount, 1);
+  EXPECT_TRUE(PluginTable[0].isArchive);
+  EXPECT_EQ(Log().size(), 4u);
+  EXPECT_EQ(Log()[1], "APIバージョン : 00AM");
+}
+
+TEST_F(PluginFolderCommandTest, CancelChangesNothing) {
+  ScriptedDialogs dialogs;
+  dialogs.folderAnswers.push_back(std::nullopt);
+  const HMODULE before = PluginTable[0].handle;
+  ChangePluginFolder(nullptr);
+  EXPECT_EQ(PluginDir, first_.Path() + "\\");
+  EXPECT_EQ(PluginCount, 2);
+  EXPECT_EQ(PluginTable[0].handle, before);
+  EXPECT_TRUE(Log().empty());
+}
+
+}  // namespace

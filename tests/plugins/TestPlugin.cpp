@@ -1,0 +1,227 @@
+// A Susie plug-in for the tests, built in several variants: a picture plug-in
+// of the "TPIC" format, an archive plug-in of the "TARC" format, one that
+// answers "00in", and a bare library without plug-in exports. Tests steer each
+// loaded copy through its control block (TestPluginControl.h).
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "TestPluginControl.h"
+
+namespace {
+
+TestPluginControl control = [] {
+  TestPluginControl c{};
+  std::strcpy(c.apiVersion, TEST_PLUGIN_API);
+  return c;
+}();
+
+}  // namespace
+
+extern "C" TestPluginControl* __stdcall TestControl() { return &control; }
+
+#ifndef TEST_PLUGIN_BARE
+
+namespace {
+
+#ifdef TEST_PLUGIN_ARCHIVE
+constexpr const char* kMagic = kArchiveMagic;
+constexpr const char* kPattern = "*.tarc";
+constexpr const char* kDescription = "Test archive";
+#else
+constexpr const char* kMagic = kPictureMagic;
+constexpr const char* kPattern = "*.tpic";
+constexpr const char* kDescription = "Test picture";
+#endif
+
+using Progress = int(__stdcall*)(int, int, long);
+
+volatile int recursionGuard = 1;
+
+__attribute__((noinline)) int Recurse(int depth) {
+  volatile char pad[4096];
+  pad[0] = static_cast<char>(depth);
+  if (recursionGuard) return Recurse(depth + 1) + pad[0];
+  return pad[0];
+}
+
+void Crash() {
+  switch (control.faultKind) {
+    case kAccessViolation: {
+      volatile uintptr_t address = 8;
+      *reinterpret_cast<volatile int*>(address) = 1;
+      break;
+    }
+    case kDivideByZero: {
+      volatile int zero = 0;
+      volatile int quotient = 1 / zero;
+      (void)quotient;
+      break;
+    }
+    case kIllegalInstruction: asm volatile("ud2"); break;
+    case kStackOverflow: Recurse(0); break;
+    case kRaisedException: ::RaiseException(kRaisedCode, 0, 0, nullptr); break;
+  }
+}
+
+void MaybeCrash(uint32_t place) {
+  if (control.disturbFpu) {
+    const uint16_t roundUpSingle = 0x087F;
+    uint32_t roundUp = 0x5F80;
+    asm volatile("fldcw %0" : : "m"(roundUpSingle));
+    asm volatile("ldmxcsr %0" : : "m"(roundUp));
+  }
+  if (control.faultPlaces & place) Crash();
+}
+
+std::string ReadFileBytes(const char* path) {
+  std::string bytes;
+  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(::GetFileSize(file, nullptr));
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), bytes.size(), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+uint32_t Word(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  if (at + 4 <= bytes.size()) std::memcpy(&value, bytes.data() + at, 4);
+  return value;
+}
+
+bool HasMagic(const std::string& bytes) { return bytes.compare(0, 4, kMagic) == 0; }
+
+HLOCAL BlockOf(const char* data, size_t size) {
+  if (control.handleKind == kNullHandles) return nullptr;
+  if (control.handleKind == kUnlockableHandles) return ::LocalAlloc(LMEM_MOVEABLE, 0);
+  HLOCAL block = ::LocalAlloc(LMEM_MOVEABLE, size);
+  std::memcpy(::LocalLock(block), data, size);
+  ::LocalUnlock(block);
+  return block;
+}
+
+int Answer(const std::string& head) {
+  if (control.isSupportedAnswer) return control.isSupportedAnswer;
+  return HasMagic(head) ? 1 : 0;
+}
+
+int DecodePicture(const std::string& bytes, HLOCAL* info, HLOCAL* bits) {
+  if (!HasMagic(bytes)) return 2;
+  const uint32_t infoSize = Word(bytes, 4);
+  const uint32_t bitsSize = Word(bytes, 8);
+  if (12ull + infoSize + bitsSize > bytes.size()) return 2;
+  *info = BlockOf(bytes.data() + 12, infoSize);
+  *bits = BlockOf(bytes.data() + 12 + infoSize, bitsSize);
+  return 0;
+}
+
+// The file name of the record at `position`, from the archive's list.
+std::string MemberName(const std::string& archive, uint32_t position) {
+  const uint32_t listSize = Word(archive, 4);
+  for (size_t at = 8; at + 428 <= 8 + listSize && at + 428 <= archive.size(); at += 428) {
+    if (Word(archive, at + 8) == position) {
+      const char* name = archive.data() + at + 224;
+      return std::string(name, strnlen(name, 200));
+    }
+  }
+  return "unknown";
+}
+
+std::string MemberBytes(const std::string& archive, uint32_t position) {
+  const uint32_t size = Word(archive, position);
+  if (position + 4ull + size > archive.size()) return {};
+  return archive.substr(position + 4, size);
+}
+
+}  // namespace
+
+extern "C" int __stdcall GetPluginInfo(int infoNumber, char* buffer, int size) {
+  MaybeCrash(kInPluginInfo);
+  const char* text = nullptr;
+  switch (infoNumber) {
+    case 0: text = control.apiVersion[0] ? control.apiVersion : nullptr; break;
+    case 1: text = " \t" TEST_PLUGIN_NAME " \r\n"; break;
+    case 2: text = kPattern; break;
+    case 3: text = kDescription; break;
+  }
+  if (!text || size <= 0) return 0;
+  std::strncpy(buffer, text, size - 1);
+  buffer[size - 1] = '\0';
+  return static_cast<int>(std::strlen(buffer));
+}
+
+extern "C" int __stdcall IsSupported(const char* path, DWORD word) {
+  (void)path;
+  if ((word & 0xFFFF0000) == 0) {
+    ++control.isSupportedByHandle;
+    MaybeCrash(kInIsSupportedByHandle);
+    char head[4] = {};
+    DWORD read = 0;
+    ::ReadFile(reinterpret_cast<HANDLE>(word), head, sizeof head, &read, nullptr);
+    return Answer(std::string(head, read));
+  }
+  ++control.isSupportedInMemory;
+  MaybeCrash(kInIsSupportedInMemory);
+  std::memcpy(control.isSupportedBuffer, reinterpret_cast<const void*>(word), 2048);
+  return Answer(std::string(reinterpret_cast<const char*>(word), 4));
+}
+
+extern "C" int __stdcall GetPicture(const char* source, long length, unsigned flag, HLOCAL* info,
+                                    HLOCAL* bits, Progress progress, long userValue) {
+  ++control.getPictureCalls;
+  control.getPictureLength = length;
+  control.getPictureFlag = flag;
+  if (progress && progress(0, 1, userValue) == 0) ++control.progressCalls;
+  const bool fromMemory = (flag & 7) == 1;
+  MaybeCrash(fromMemory ? kInGetPictureFromMemory : kInGetPictureFromFile);
+  const int32_t forced = fromMemory ? control.memoryModeResult : control.fileModeResult;
+  if (forced) return forced;
+  const std::string bytes = fromMemory ? std::string(source, length) : ReadFileBytes(source);
+  return DecodePicture(bytes, info, bits);
+}
+
+extern "C" int __stdcall GetArchiveInfo(const char* path, long position, unsigned flag, HLOCAL* list) {
+  (void)position;
+  (void)flag;
+  MaybeCrash(kInArchiveInfo);
+  const std::string archive = ReadFileBytes(path);
+  if (control.fileModeResult == -1) return -1;
+  const uint32_t listSize = Word(archive, 4);
+  if (8ull + listSize > archive.size()) return 2;
+  *list = BlockOf(archive.data() + 8, listSize);
+  return control.fileModeResult;
+}
+
+extern "C" int __stdcall GetFile(const char* path, long position, char* destination, unsigned flag,
+                                 Progress progress, long userValue) {
+  ++control.getFileCalls;
+  control.getFileFlag = flag;
+  control.getFilePosition = static_cast<uint32_t>(position);
+  if (progress && progress(0, 1, userValue) == 0) ++control.progressCalls;
+  const std::string archive = ReadFileBytes(path);
+  const std::string member = MemberBytes(archive, static_cast<uint32_t>(position));
+  if (flag & 0x100) {
+    MaybeCrash(kInGetFileToMemory);
+    if (control.toMemoryResult) return control.toMemoryResult;
+    *reinterpret_cast<HLOCAL*>(destination) = BlockOf(member.data(), member.size());
+    return 0;
+  }
+  std::strncpy(control.getFileDestination, destination, sizeof control.getFileDestination - 1);
+  MaybeCrash(destination[0] ? kInGetFileToFolder : kInGetFileToEmptyDestination);
+  if (control.toFolderResult) return control.toFolderResult;
+  std::string target = destination;
+  if (!target.empty()) target += "\\";
+  target += MemberName(archive, static_cast<uint32_t>(position));
+  HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 4;
+  DWORD written = 0;
+  ::WriteFile(file, member.data(), member.size(), &written, nullptr);
+  ::CloseHandle(file);
+  return 0;
+}
+
+#endif  // TEST_PLUGIN_BARE

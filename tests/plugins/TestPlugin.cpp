@@ -55,7 +55,8 @@ void Crash() {
     }
     case kDivideByZero: {
       volatile int zero = 0;
-      volatile int quotient = 1 / zero;
+      volatile int dividend = 7;
+      volatile int quotient = dividend / zero;
       (void)quotient;
       break;
     }

@@ -30,12 +30,18 @@ std::string FullPath(const std::string& path) {
   return length == 0 || length >= sizeof buffer ? path : std::string(buffer, length);
 }
 
-// Libraries that a plug-in needs are looked for beside it and in the system
-// folders, never in the current folder (the temp folder, or wherever a
-// picture came from), so a stray DLL there cannot stand in for one of them.
+// Libraries that a plug-in needs are looked for beside it, in the program's
+// folder and in the system folders, never in the current folder (the temp
+// folder, or wherever a picture came from), so that a stray DLL there cannot
+// stand in for one of them. Systems without the search flags get the older
+// altered search path, with the current folder taken out of it.
 HMODULE LoadPluginLibrary(const std::string& path) {
+  const std::string fullPath = FullPath(path);
+  const DWORD searchBesideAndSystem = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
+  if (HMODULE module = ::LoadLibraryExA(fullPath.c_str(), nullptr, searchBesideAndSystem)) return module;
+  if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
   ::SetDllDirectoryA("");
-  return ::LoadLibraryExA(FullPath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return ::LoadLibraryExA(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // The text a plug-in left in the buffer, up to its NUL or the buffer's end.

@@ -42,7 +42,7 @@ TEST_F(PluginTableTest, LoadsEveryLibraryNamedSpiWhateverItsCaseAndAttributes) {
 
 TEST_F(PluginTableTest, AFolderOfThreeHundredLibrariesFillsTheTableAndNoMore) {
   TempDir dir;
-  for (int i = 0; i < 300; ++i) CopyPlugin("tpic", dir / ("p" + std::to_string(i) + ".spi"));
+  for (int i = 0; i < 300; ++i) CopyPlugin("tpic", dir / (std::to_string(i) + ".spi"));
   LoadPlugins(dir.Path() + "\\");
   EXPECT_EQ(PluginCount, 256);
   EXPECT_EQ(LoadedNames().size(), 256u);
@@ -170,6 +170,31 @@ TEST_F(PluginFolderCommandTest, CancelChangesNothing) {
   EXPECT_EQ(PluginCount, 2);
   EXPECT_EQ(PluginTable[0].handle, before);
   EXPECT_TRUE(Log().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PluginTableTest, ALibraryThatAPluginNeedsIsNeverTakenFromTheCurrentFolder) {
+  TempDir dir;
+  CopyPlugin("tneeds", dir / "needs.spi");
+  const std::string built = BuiltPlugin("tpic");
+  const std::string builtFolder = built.substr(0, built.rfind('\\'));
+  char saved[MAX_PATH];
+  ::GetCurrentDirectoryA(MAX_PATH, saved);
+  ::SetCurrentDirectoryA((builtFolder + "\\impostor").c_str());
+
+  LoadPlugins(dir.Path() + "\\");
+  EXPECT_EQ(PluginCount, 0);
+  ::CopyFileA((builtFolder + "\\depend\\tdepend.dll").c_str(), (dir / "tdepend.dll").c_str(), FALSE);
+  LoadPlugins(dir.Path() + "\\");
+  ASSERT_EQ(PluginCount, 1);
+  LogPluginInfo(0);
+  EXPECT_EQ(Log()[2], "Plug-in名     : depend");
+
+  ::SetCurrentDirectoryA(saved);
+  UnloadPlugins();
 }
 
 }  // namespace

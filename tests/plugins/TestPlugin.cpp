@@ -9,6 +9,13 @@
 
 #include "TestPluginControl.h"
 
+#ifdef TEST_PLUGIN_NEEDS_DEPENDENCY
+extern "C" __declspec(dllimport) const char* TestDependencyName();
+#define TEST_PLUGIN_DESCRIPTION TestDependencyName()
+#else
+#define TEST_PLUGIN_DESCRIPTION " \t" TEST_PLUGIN_NAME " \r\n"
+#endif
+
 namespace {
 
 TestPluginControl control = [] {
@@ -145,7 +152,7 @@ extern "C" int __stdcall GetPluginInfo(int infoNumber, char* buffer, int size) {
   const char* text = nullptr;
   switch (infoNumber) {
     case 0: text = control.apiVersion[0] ? control.apiVersion : nullptr; break;
-    case 1: text = " \t" TEST_PLUGIN_NAME " \r\n"; break;
+    case 1: text = TEST_PLUGIN_DESCRIPTION; break;
     case 2: text = kPattern; break;
     case 3: text = kDescription; break;
   }

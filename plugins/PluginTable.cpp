@@ -6,6 +6,7 @@
 #include "plugins/PluginExports.h"
 #include "plugins/SpiFunc.h"
 #include "ui/Dialogs.h"
+#include "ui/FilePaths.h"
 #include "ui/Handles.h"
 
 PluginRow PluginTable[256];
@@ -18,25 +19,13 @@ constexpr DWORD kDirectoryBit = FILE_ATTRIBUTE_DIRECTORY;
 constexpr int kInfoBufferSize = 1024;
 constexpr int kFormatPairs = 11;
 
-
-bool IsFile(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & kDirectoryBit);
-}
-
-std::string FullPath(const std::string& path) {
-  char buffer[MAX_PATH * 2];
-  const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-  return length == 0 || length >= sizeof buffer ? path : std::string(buffer, length);
-}
-
 // Libraries that a plug-in needs are looked for beside it, in the program's
 // folder and in the system folders, never in the current folder (the temp
 // folder, or wherever a picture came from), so that a stray DLL there cannot
 // stand in for one of them. Systems without the search flags get the older
 // altered search path, with the current folder taken out of it.
 HMODULE LoadPluginLibrary(const std::string& path) {
-  const std::string fullPath = FullPath(path);
+  const std::string fullPath = ui::FullPathName(path);
   const DWORD searchBesideAndSystem = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
   if (HMODULE module = ::LoadLibraryExA(fullPath.c_str(), nullptr, searchBesideAndSystem)) return module;
   if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
@@ -92,7 +81,7 @@ void LoadPlugins(const std::string& folder) {
 }
 
 void LoadPlugin(const std::string& path) {
-  if (PluginCount >= kMaxPlugins || !IsFile(path)) return;
+  if (PluginCount >= kMaxPlugins || !ui::IsExistingFile(path)) return;
   PluginRow& row = PluginTable[PluginCount];
   row.handle = LoadPluginLibrary(path);
   if (!row.handle) return;

@@ -6,6 +6,7 @@
 
 #include "core/SjisText.h"
 #include "ui/DialogTemplate.h"
+#include "ui/FilePaths.h"
 #include "ui/Handles.h"
 
 namespace ui {
@@ -20,17 +21,6 @@ struct FolderDialogState {
   std::vector<std::string> drives;        // the drive list's items, "C:\" ...
 };
 
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string FullPath(const std::string& path) {
-  char buffer[MAX_PATH * 2];
-  const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-  return length == 0 || length >= sizeof buffer ? path : std::string(buffer, length);
-}
-
 // "C:\a\b\" and "C:\a\b" are "C:\a\b"; a drive's root keeps its backslash.
 std::string WithoutTrailingBackslash(const std::string& folder) {
   if (folder.size() > 3 && sjis::LastDelimiter(folder, "\\") == folder.size() - 1) {
@@ -41,10 +31,10 @@ std::string WithoutTrailingBackslash(const std::string& folder) {
 
 // The folder itself when it exists, else the nearest one above it, else the current folder.
 std::string ExistingFolder(const std::string& start) {
-  std::string folder = WithoutTrailingBackslash(FullPath(start.empty() ? "." : start));
-  for (std::string parent; !IsFolder(folder); folder = parent) {
+  std::string folder = WithoutTrailingBackslash(FullPathName(start.empty() ? "." : start));
+  for (std::string parent; !IsExistingFolder(folder); folder = parent) {
     parent = sjis::DirectoryOf(folder);
-    if (parent == folder || parent.empty()) return WithoutTrailingBackslash(FullPath("."));
+    if (parent == folder || parent.empty()) return WithoutTrailingBackslash(FullPathName("."));
   }
   return folder;
 }
@@ -137,7 +127,7 @@ void OpenSelectedFolder(HWND dialog, FolderDialogState& state) {
 void OpenSelectedDrive(HWND dialog, FolderDialogState& state) {
   const LRESULT index = ::SendDlgItemMessageA(dialog, kDriveList, CB_GETCURSEL, 0, 0);
   if (index < 0 || static_cast<size_t>(index) >= state.drives.size()) return;
-  if (IsFolder(state.drives[index])) {
+  if (IsExistingFolder(state.drives[index])) {
     Show(dialog, state, state.drives[index]);
   } else {
     ::MessageBeep(MB_ICONWARNING);  // an empty drive: stay where we are

@@ -157,6 +157,13 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (lParam == 0) {  // the window's own bar, not a scroll-bar control
+        FormScroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return 0;
+      }
+      break;
     case WM_CONTEXTMENU:
       ShowContextMenu(lParam);
       return 0;

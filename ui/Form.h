@@ -41,6 +41,9 @@ class Form : public Window {
   // then focus moves. True when the key was used up.
   virtual bool PreviewKey(WORD key, HWND target);
 
+  // Files dropped from the shell; a form that takes none just releases the drop.
+  virtual void WMDropFiles(HDROP drop) { ::DragFinish(drop); }
+
  protected:
   void CreateForm(const FormDesign& design);
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -52,7 +55,8 @@ class Form : public Window {
   virtual void FormKeyDown(WORD /*key*/) {}
   virtual void FormMouseMove(int /*x*/, int /*y*/) {}
   virtual void FormDblClick() {}
-  virtual void WMDropFiles(HDROP /*drop*/) {}
+  // The form's own scroll bars (SB_HORZ or SB_VERT) with the scroll code.
+  virtual void FormScroll(int /*bar*/, WORD /*code*/) {}
 
  private:
   bool MoveFocus(WORD key, HWND target);

@@ -1,0 +1,126 @@
+// The table of loaded plug-ins: loading, unloading and describing them.
+#include <cstring>
+
+#include "app/Globals.h"
+#include "core/SjisText.h"
+#include "plugins/PluginExports.h"
+#include "plugins/SpiFunc.h"
+#include "ui/Dialogs.h"
+#include "ui/Handles.h"
+
+PluginRow PluginTable[256];
+int32_t PluginCount = 0;
+
+namespace {
+
+constexpr int32_t kMaxPlugins = 256;
+constexpr DWORD kDirectoryBit = FILE_ATTRIBUTE_DIRECTORY;
+constexpr int kInfoBufferSize = 1024;
+constexpr int kFormatPairs = 11;
+const char kSeparator[] = "----------------------------------------";
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & kDirectoryBit);
+}
+
+std::string FullPath(const std::string& path) {
+  char buffer[MAX_PATH * 2];
+  const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  return length == 0 || length >= sizeof buffer ? path : std::string(buffer, length);
+}
+
+// Libraries that a plug-in needs are looked for beside it and in the system
+// folders, never in the current folder (the temp folder, or wherever a
+// picture came from), so a stray DLL there cannot stand in for one of them.
+HMODULE LoadPluginLibrary(const std::string& path) {
+  ::SetDllDirectoryA("");
+  return ::LoadLibraryExA(FullPath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// The text a plug-in left in the buffer, up to its NUL or the buffer's end.
+std::string BufferText(const char* buffer) {
+  return std::string(buffer, ::strnlen(buffer, kInfoBufferSize));
+}
+
+class InfoReader {
+ public:
+  explicit InfoReader(int row) : row_(row) {}
+  bool Ask(int infoNumber) {
+    return CallGetPluginInfo(row_, infoNumber, buffer_, kInfoBufferSize) != 0;
+  }
+  std::string Text() const { return BufferText(buffer_); }
+
+ private:
+  int row_;
+  char buffer_[kInfoBufferSize] = {};
+};
+
+void LogApiVersion(InfoReader& reader, PluginRow& row) {
+  if (!reader.Ask(0)) return;
+  const std::string version = reader.Text();
+  LogLine(kSeparator);
+  LogLine("APIバージョン : " + version);
+  row.isArchive = version != "00IN";
+}
+
+void LogFormats(InfoReader& reader) {
+  std::string line = "ファイル形式  : ";
+  for (int k = 0; k < kFormatPairs; ++k) {
+    if (reader.Ask(2 * k + 2)) line += reader.Text();
+    if (reader.Ask(2 * k + 3)) line += ": " + reader.Text() + "; ";
+  }
+  LogLine(line);
+}
+
+}  // namespace
+
+void LoadPlugins(const std::string& folder) {
+  PluginCount = 0;
+  WIN32_FIND_DATAA found;
+  ui::FindHandle search(::FindFirstFileA((folder + "*.spi").c_str(), &found));
+  if (!search) return;
+  do {
+    if (!(found.dwFileAttributes & kDirectoryBit)) LoadPlugin(folder + found.cFileName);
+  } while (::FindNextFileA(search.Get(), &found));
+}
+
+void LoadPlugin(const std::string& path) {
+  if (PluginCount >= kMaxPlugins || !IsFile(path)) return;
+  PluginRow& row = PluginTable[PluginCount];
+  row.handle = LoadPluginLibrary(path);
+  if (!row.handle) return;
+  row.fileName = sjis::FileNamePart(path);
+  // A new occupant starts as a picture plug-in, as every row does at start-up,
+  // rather than inheriting the flag of the plug-in that used the row before.
+  row.isArchive = false;
+  ++PluginCount;
+}
+
+void UnloadPlugins() {
+  for (int32_t i = 0; i < PluginCount; ++i) {
+    ::FreeLibrary(PluginTable[i].handle);
+    // A freed handle may soon name another library; no call may reach it.
+    PluginTable[i].handle = nullptr;
+  }
+}
+
+void LogPluginInfo(int row) {
+  if (!FindExport(row, "GetPluginInfo")) {
+    if (row >= 0 && row < PluginCount) PluginTable[row].isArchive = false;
+    return;
+  }
+  InfoReader reader(row);
+  LogApiVersion(reader, PluginTable[row]);
+  if (reader.Ask(1)) LogLine("Plug-in名     : " + sjis::TrimBlanks(reader.Text()));
+  LogFormats(reader);
+}
+
+void ChangePluginFolder(HWND owner) {
+  std::string folder = PluginDir;
+  if (!ui::CurrentDialogs().SelectFolder(owner, folder)) return;
+  PluginDir = folder + "\\";
+  UnloadPlugins();
+  LoadPlugins(PluginDir);
+  for (int32_t row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+}

@@ -4,6 +4,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#elif defined(__i386__) || defined(__x86_64__)
+#error "build this file with SSE2 enabled (-msse2): every target machine has it"
 #endif
 
 namespace resample_rows {

@@ -23,20 +23,20 @@ struct FoundWindow {
   HWND hwnd;
 };
 
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+  auto* f = reinterpret_cast<FoundWindow*>(data);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(hwnd, &owner);
+  char name[64] = {};
+  ::GetClassNameA(hwnd, name, sizeof(name));
+  if (owner != f->processId || std::string(name) != f->className) return TRUE;
+  f->hwnd = hwnd;
+  return FALSE;
+}
+
 HWND FindProcessWindow(DWORD processId, const char* className) {
   FoundWindow found{processId, className, nullptr};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* f = reinterpret_cast<FoundWindow*>(data);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        char name[64] = {};
-        ::GetClassNameA(hwnd, name, sizeof(name));
-        if (owner != f->processId || std::string(name) != f->className) return TRUE;
-        f->hwnd = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&found));
   return found.hwnd;
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "ProgramFixture.h"
 #include "core/SjisText.h"
+#include "ui/Handles.h"
 
 using namespace testing_support;
 
@@ -61,10 +64,11 @@ TEST(Frame, FirstRunWithoutSettingsUsesTheDefaultsAndWritesEveryKeyAtClose) {
 TEST(Frame, WindowPlacesFromSettingsWithTheControlWindowClamps) {
   struct Case {
     const char* settings;
-    int viewerLeft, viewerTop, controlLeft, controlTop;  // controlLeft -1: the rightmost place
+    int viewerLeft, viewerTop, controlLeft, controlTop;  // controlLeft kRightmost: the rightmost place
   };
+  constexpr int kRightmost = INT_MIN;
   const Case cases[] = {
-      {"[Control]\r\nLeft=5000\r\nTop=-30\r\n", 0, 0, -1, 0},
+      {"[Control]\r\nLeft=5000\r\nTop=-30\r\n", 0, 0, kRightmost, 0},
       {"[Control]\r\nLeft=-40\r\nTop=20\r\n", 0, 0, -40, 20},
       {"[Viewer]\r\nLeft=-15\r\nTop=-7\r\n[Control]\r\nLeft=300\r\nTop=$10\r\n", -15, -7, 300, 16},
   };
@@ -74,7 +78,7 @@ TEST(Frame, WindowPlacesFromSettingsWithTheControlWindowClamps) {
     const int rightmost = 1024 - program.control->Width();
     EXPECT_EQ(program.viewer->Left(), c.viewerLeft) << c.settings;
     EXPECT_EQ(program.viewer->Top(), c.viewerTop) << c.settings;
-    EXPECT_EQ(program.control->Left(), c.controlLeft < 0 ? rightmost : c.controlLeft) << c.settings;
+    EXPECT_EQ(program.control->Left(), c.controlLeft == kRightmost ? rightmost : c.controlLeft) << c.settings;
     EXPECT_EQ(program.control->Top(), c.controlTop) << c.settings;
   }
 }
@@ -148,11 +152,16 @@ TEST(Frame, AFailingWriteAtCloseLeavesTheOldFileAndTheProgramStillEnds) {
   ProgramFixture program(old);
   program.Start();
   program.viewer->SetLeft(100);
-  ::SetFileAttributesA(program.Path("pixostd.ini").c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(program.CloseAndReadSettings(), old);
+  {
+    // Another program holds the file open without sharing it: every write fails.
+    ui::File locked(::CreateFileA(program.Path("pixostd.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    program.viewer->Close();
+  }
+  EXPECT_EQ(ReadFileBytes(program.Path("pixostd.ini")), old);
   EXPECT_TRUE(program.dialogs.messages.empty());
   EXPECT_TRUE(ui::Application::Get().Terminated());
-  ::SetFileAttributesA(program.Path("pixostd.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Frame, ExitCommandClosesLikeTheCloseBox) {

@@ -12,7 +12,8 @@ constexpr int kOpenHeight = 144;
 
 TControlForm::TControlForm() {
   // A tool window without system menu: small caption, no buttons, no taskbar entry.
-  CreateForm({"TControlForm", "ｺﾝﾄﾛｰﾙ", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+  // No WS_CLIPCHILDREN: a group box paints only its frame, the form its inside.
+  CreateForm({"TControlForm", "ｺﾝﾄﾛｰﾙ", WS_POPUP | WS_CAPTION,
               WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 129, 80, ::GetSysColorBrush(COLOR_BTNFACE)});
   SetClientWidth(123);
   SetClientHeight(kClosedHeight);

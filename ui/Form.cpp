@@ -177,9 +177,12 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      // Group boxes and buttons take the form's colour behind their text.
+      // Group boxes and buttons take the form's colour behind their text; the
+      // text is drawn opaque so that a group box's frame line stops at its caption.
       if (background_) {
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        LOGBRUSH brush{};
+        ::GetObjectA(background_, sizeof(brush), &brush);
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
         return reinterpret_cast<LRESULT>(background_);
       }
       break;

@@ -35,7 +35,7 @@ void TViewerForm::FormCreate() {
   SourceBitmap = ui::Bitmap();
   CreateWorkingFolders();
   AcceptFiles(true);
-  DoubleBuffered = true;
+  SetDoubleBuffered(true);
   if (!::SetCurrentDirectoryA((AppDir + "\\" + "temp").c_str())) ui::ThrowLastError(AppDir + "\\temp");
 }
 
@@ -55,6 +55,7 @@ void TViewerForm::FormShow() {
   for (int row = 0; row < PluginCount; ++row) LogPluginInfo(row);
   SetClientHeight(PicImage.Height());
   SetClientWidth(PicImage.Width());
+  LayoutPicture(SourceBitmap);
   ViewState = 1;
   ui::Application::Get().SetCursor(ui::CursorOverride::Arrow);
   ControlForm->SetVisible(controlVisibleSetting_);

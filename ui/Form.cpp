@@ -69,6 +69,15 @@ void Form::SetBackground(HBRUSH brush) {
   Invalidate();
 }
 
+bool Form::DoubleBuffered() const {
+  return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_COMPOSITED) != 0;
+}
+
+void Form::SetDoubleBuffered(bool on) {
+  const LONG style = ::GetWindowLongA(Handle(), GWL_EXSTYLE);
+  ::SetWindowLongA(Handle(), GWL_EXSTYLE, on ? (style | WS_EX_COMPOSITED) : (style & ~WS_EX_COMPOSITED));
+}
+
 bool Form::PreviewKey(WORD key, HWND target) {
   if (popupMenu_ && popupMenu_->DispatchShortcut(key, KeyDown(VK_CONTROL), KeyDown(VK_MENU),
                                                  KeyDown(VK_SHIFT))) {

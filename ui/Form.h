@@ -36,6 +36,9 @@ class Form : public Window {
   bool StayOnTop() const;
   void AcceptFiles(bool accept);
   void SetBackground(HBRUSH brush);
+  // Painting of the window and its controls composed off screen first.
+  bool DoubleBuffered() const;
+  void SetDoubleBuffered(bool on);
 
   // Key routing before the focused window sees the key: popup-menu shortcuts,
   // then focus moves. True when the key was used up.

@@ -59,8 +59,6 @@ class TViewerForm : public ui::Form {
   int32_t ZoomState = 1;
   // Interval of the slide-show timer in milliseconds.
   int32_t SlideShowInterval = 1000;
-  // Double buffering of the window's painting (turned on at creation).
-  bool DoubleBuffered = false;
 
   void ExitMenuClick();
   void ControlMenuClick();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "ProgramFixture.h"
 #include "core/SjisText.h"
@@ -61,6 +62,74 @@ TEST(Frame, FirstRunWithoutSettingsUsesTheDefaultsAndWritesEveryKeyAtClose) {
   EXPECT_FALSE(control.Visible());
 }
 
+// Caption (with the shortcut after a tab), enabled, checked; "-" for a separator.
+struct MenuRow {
+  std::string text;
+  bool enabled;
+  bool checked;
+};
+
+std::vector<MenuRow> MenuRows(HMENU menu) {
+  std::vector<MenuRow> rows;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    char text[128] = {};
+    MENUITEMINFOA info{sizeof(info)};
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof(text);
+    ::GetMenuItemInfoA(menu, i, TRUE, &info);
+    if (info.fType & MFT_SEPARATOR) {
+      rows.push_back({"-", true, false});
+    } else {
+      rows.push_back({text, !(info.fState & MFS_DISABLED), (info.fState & MFS_CHECKED) != 0});
+    }
+  }
+  return rows;
+}
+
+void ExpectRows(HMENU menu, const std::vector<MenuRow>& expected) {
+  const std::vector<MenuRow> rows = MenuRows(menu);
+  ASSERT_EQ(rows.size(), expected.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].text, expected[i].text) << i;
+    EXPECT_EQ(rows[i].enabled, expected[i].enabled) << expected[i].text;
+    EXPECT_EQ(rows[i].checked, expected[i].checked) << expected[i].text;
+  }
+}
+
+TEST(Frame, PopupMenuHoldsEveryCommandWithItsShortcutAndState) {
+  ProgramFixture program("[Others]\r\nCenter=1\r\n");
+  program.Start();
+  const HMENU menu = program.viewer->PopupMenu.Handle();
+  ExpectRows(menu, {{"次の画像\tCtrl+N", false, false},
+                    {"前の画像\tCtrl+B", false, false},
+                    {"-", true, false},
+                    {"開く\tCtrl+O", true, false},
+                    {"保存(BMP)\tCtrl+W", false, false},
+                    {"保存(JPG)\tAlt+W", false, false},
+                    {"-", true, false},
+                    {"フルスクリーン表示\tCtrl+F", false, false},
+                    {"サイズ可変表示\tCtrl+G", false, false},
+                    {"画面中央に表示\tCtrl+C", true, true},
+                    {"-", true, false},
+                    {"オプション", true, false},
+                    {"移動", false, false},
+                    {"-", true, false},
+                    {"スライドショウ", true, false},
+                    {"-", true, false},
+                    {"Pixoletを終了\tCtrl+Q", true, false}});
+  ExpectRows(::GetSubMenu(menu, 11), {{"コントロールウィンドウを表示", true, true},
+                                      {"-", true, false},
+                                      {"フォルダ内のファイルを全て追加", true, false},
+                                      {"サブディレクトリのファイルも検索", true, true},
+                                      {"-", true, false},
+                                      {"Plug-In ディレクトリを設定", true, false}});
+  std::vector<MenuRow> folders;
+  for (char digit = '0'; digit <= '9'; ++digit) folders.push_back({std::string("ﾌｫﾙﾀﾞ") + digit + "\t" + digit, true, false});
+  ExpectRows(::GetSubMenu(menu, 12), folders);
+  ExpectRows(::GetSubMenu(menu, 14), {{"開始／終了", false, false}, {"エンドレスで繰り返す", true, false}});
+}
+
 TEST(Frame, WindowPlacesFromSettingsWithTheControlWindowClamps) {
   struct Case {
     const char* settings;
@@ -70,7 +139,9 @@ TEST(Frame, WindowPlacesFromSettingsWithTheControlWindowClamps) {
   const Case cases[] = {
       {"[Control]\r\nLeft=5000\r\nTop=-30\r\n", 0, 0, kRightmost, 0},
       {"[Control]\r\nLeft=-40\r\nTop=20\r\n", 0, 0, -40, 20},
-      {"[Viewer]\r\nLeft=-15\r\nTop=-7\r\n[Control]\r\nLeft=300\r\nTop=$10\r\n", -15, -7, 300, 16},
+      {"[Viewer]\r\nLeft=120\r\nTop=80\r\n[Control]\r\nLeft=300\r\nTop=$10\r\n", 120, 80, 300, 16},
+      // Negative viewer values are applied as read; the first layout then pulls the window in.
+      {"[Viewer]\r\nLeft=-15\r\nTop=-7\r\n", 0, 0, kRightmost, 0},
   };
   for (const auto& c : cases) {
     ProgramFixture program(c.settings);
@@ -139,7 +210,7 @@ TEST(Frame, AWorkingFolderThatCannotBeMadeStopsTheRestAndStartUpGoesOn) {
   EXPECT_TRUE(FolderExists(dir / "Img\\2"));
   EXPECT_FALSE(FolderExists(dir / "Img\\4"));
   EXPECT_FALSE(FolderExists(dir / "temp"));
-  EXPECT_FALSE(program.viewer->DoubleBuffered);
+  EXPECT_FALSE(program.viewer->DoubleBuffered());
   EXPECT_FALSE(::GetWindowLongA(program.viewer->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_EQ(CurrentFolder(), before);
   program.Start();

@@ -48,8 +48,10 @@ void TViewerForm::ReadSettings() {
 
 void TViewerForm::WriteSettings(bool controlVisible) {
   const ProfileFile ini(SettingsPath());
-  ini.WriteInteger("Viewer", "Left", Left());
-  ini.WriteInteger("Viewer", "Top", Top());
+  // A minimised window is saved where it will come back, not off screen.
+  const POINT viewerAt = RestoredPosition();
+  ini.WriteInteger("Viewer", "Left", viewerAt.x);
+  ini.WriteInteger("Viewer", "Top", viewerAt.y);
   ini.WriteString("InitialDir", "Open", OpenDialog.initialDir);
   ini.WriteString("InitialDir", "Save", SaveDialog.initialDir);
   ini.WriteBool("Control", "Visible", controlVisible);

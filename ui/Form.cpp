@@ -55,6 +55,22 @@ void Form::SetMainMenu(MainMenu* menu) {
 
 void Form::Close() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
+// A minimised window sits far off screen; its own place is in the placement,
+// counted from the work area's corner for a window with a taskbar entry.
+POINT Form::RestoredPosition() const {
+  if (!::IsIconic(Handle())) return {Left(), Top()};
+  WINDOWPLACEMENT placement{sizeof(placement)};
+  ::GetWindowPlacement(Handle(), &placement);
+  POINT at{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+  if (!(::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    at.x += work.left;
+    at.y += work.top;
+  }
+  return at;
+}
+
 void Form::SetStayOnTop(bool onTop) {
   ::SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -32,6 +32,8 @@ class Form : public Window {
   void SetPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
   PopupMenu* GetPopupMenu() const { return popupMenu_; }
   void SetMainMenu(MainMenu* menu);
+  // The outer top-left corner; for a minimised window, where it will be restored.
+  POINT RestoredPosition() const;
   void SetStayOnTop(bool onTop);
   bool StayOnTop() const;
   void AcceptFiles(bool accept);

@@ -235,6 +235,16 @@ TEST(Frame, AFailingWriteAtCloseLeavesTheOldFileAndTheProgramStillEnds) {
   EXPECT_TRUE(ui::Application::Get().Terminated());
 }
 
+TEST(Frame, AMinimisedViewerIsSavedWhereItWillBeRestored) {
+  ProgramFixture program("[Viewer]\r\nLeft=120\r\nTop=90\r\n");
+  program.Start();
+  ::ShowWindow(program.viewer->Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(program.viewer->Handle()));
+  EXPECT_NE(program.viewer->Left(), 120);  // off screen while minimised
+  const std::string ini = program.CloseAndReadSettings();
+  EXPECT_NE(ini.find("[Viewer]\r\nLeft=120\r\nTop=90\r\n"), std::string::npos) << ini;
+}
+
 TEST(Frame, ExitCommandClosesLikeTheCloseBox) {
   ProgramFixture program;
   program.Start();

@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "app/Globals.h"
+#include "app/ProgramWindows.h"
 #include "control/Control.h"
 #include "log/OutPut.h"
 #include "ui/Application.h"
@@ -23,23 +24,14 @@ class ProgramFixture {
     ::GetCurrentDirectoryA(MAX_PATH, savedDirectory_);
     OverrideProgramFolder(folder_);
     ui::Application::Get().SetTitle("Pixolet Std");
-    viewer = std::make_unique<TViewerForm>();
-    ViewerForm = viewer.get();
-    ui::Application::Get().SetMainForm(viewer.get());
-    control = std::make_unique<TControlForm>();
-    ControlForm = control.get();
-    output = std::make_unique<TOutputForm>();
-    OutputForm = output.get();
+    windows_ = std::make_unique<ProgramWindows>();
+    viewer = windows_->viewer.get();
+    control = windows_->control.get();
+    output = windows_->output.get();
   }
 
   ~ProgramFixture() {
-    output.reset();
-    OutputForm = nullptr;
-    control.reset();
-    ControlForm = nullptr;
-    viewer.reset();
-    ViewerForm = nullptr;
-    ui::Application::Get().SetMainForm(nullptr);
+    windows_.reset();
     ui::Application::Get().SetCursor(ui::CursorOverride::None);
     OverrideProgramFolder(std::nullopt);
     ::SetCurrentDirectoryA(savedDirectory_);
@@ -58,11 +50,12 @@ class ProgramFixture {
   const std::string& Folder() const { return folder_; }
 
   ScriptedDialogs dialogs;
-  std::unique_ptr<TViewerForm> viewer;
-  std::unique_ptr<TControlForm> control;
-  std::unique_ptr<TOutputForm> output;
+  TViewerForm* viewer = nullptr;
+  TControlForm* control = nullptr;
+  TOutputForm* output = nullptr;
 
  private:
+  std::unique_ptr<ProgramWindows> windows_;
   TempDir dir_;
   std::string folder_;
   char savedDirectory_[MAX_PATH] = {};

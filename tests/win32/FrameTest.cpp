@@ -311,6 +311,27 @@ TEST(Frame, ShortcutsActOnlyWhileTheItemAndEveryMenuAboveItAreEnabled) {
   EXPECT_EQ(moves, 3);
 }
 
+TEST(Frame, ArrowKeysOnAPushButtonMoveTheFocusThroughTheControls) {
+  ProgramFixture program;
+  program.Start();
+  TControlForm& control = *program.control;
+  ::SetForegroundWindow(control.Handle());
+  control.NextBtn.SetEnabled(true);
+  control.PrevBtn.SetEnabled(true);
+  control.NextBtn.SetFocus();
+  ASSERT_TRUE(control.NextBtn.Focused());
+  PressKey(control.NextBtn.Handle(), VK_RIGHT);
+  EXPECT_TRUE(control.FNameCmbBox.Focused());
+  control.NextBtn.SetFocus();
+  PressKey(control.NextBtn.Handle(), VK_UP);
+  EXPECT_TRUE(control.PrevBtn.Focused());
+  // A key that is no shortcut and no arrow reaches the control's own handler.
+  WORD seen = 0;
+  control.PrevBtn.onKeyDown = [&](WORD key, bool&) { seen = key; };
+  PressKey(control.PrevBtn.Handle(), 'A');
+  EXPECT_EQ(seen, 'A');
+}
+
 TEST(Frame, AnExceptionEscapingAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
   ProgramFixture program;
   program.Start();

@@ -1,5 +1,6 @@
 #pragma once
 // Program-wide values read from and written to the settings file.
+#include <optional>
 #include <string>
 
 // Folder of the executable: no trailing backslash, except at a drive's root.
@@ -10,3 +11,7 @@ extern std::string PluginDir;
 extern bool DebugEnabled;
 // Whether sending a file to the recycle bin asks first.
 extern bool GarbagePromptEnabled;
+
+// The folder of the running executable, or the folder a test has put in its place.
+std::string ProgramFolder();
+void OverrideProgramFolder(std::optional<std::string> folder);

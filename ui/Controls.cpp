@@ -27,6 +27,14 @@ HFONT GetFont(const std::string& face, int height, BYTE charset) {
   return fonts.emplace(key, GdiFont(font)).first->second.Get();
 }
 
+template <typename Messages>
+void ItemList<Messages>::Check(LRESULT result) {
+  // CB_ERRSPACE and LB_ERRSPACE: the control ran out of memory.
+  if (result < 0) throw std::runtime_error("Out of memory for a list item");
+}
+template class ItemList<ComboBoxMessages>;
+template class ItemList<ListBoxMessages>;
+
 void Control::Create(HWND parent, const char* className, const char* caption, DWORD style,
                      Place place, HFONT font, DWORD exStyle) {
   CreateControl(className, caption, WS_CHILD | WS_VISIBLE | style, exStyle, place.left, place.top,
@@ -72,27 +80,6 @@ void ComboBox::Create(HWND parent, Place place, int visibleRows, int itemHeight,
   Control::Create(parent, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, dropped, font);
   ::SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
 }
-
-int ComboBox::Count() const { return static_cast<int>(::SendMessageA(Handle(), CB_GETCOUNT, 0, 0)); }
-
-std::string ComboBox::Item(int index) const {
-  const LRESULT length = ::SendMessageA(Handle(), CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return {};
-  std::vector<char> text(length + 1);
-  ::SendMessageA(Handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return std::string(text.data(), length);
-}
-
-void ComboBox::Add(const std::string& text) {
-  ::SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void ComboBox::Insert(int index, const std::string& text) {
-  ::SendMessageA(Handle(), CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void ComboBox::Delete(int index) { ::SendMessageA(Handle(), CB_DELETESTRING, index, 0); }
-void ComboBox::Clear() { ::SendMessageA(Handle(), CB_RESETCONTENT, 0, 0); }
 
 int ComboBox::ItemIndex() const {
   const LRESULT index = ::SendMessageA(Handle(), CB_GETCURSEL, 0, 0);
@@ -183,29 +170,6 @@ void ListBox::Create(HWND parent, Place place, HFONT font, int itemHeight, bool 
   if (font) SetFont(font);
   if (itemHeight > 0) ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
 }
-
-int ListBox::Count() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
-
-std::string ListBox::Item(int index) const {
-  const LRESULT length = ::SendMessageA(Handle(), LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return {};
-  std::vector<char> text(length + 1);
-  ::SendMessageA(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return std::string(text.data(), length);
-}
-
-void ListBox::Add(const std::string& text) {
-  if (::SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0) {
-    throw std::runtime_error("Out of memory for a list line");
-  }
-}
-
-void ListBox::Insert(int index, const std::string& text) {
-  ::SendMessageA(Handle(), LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void ListBox::Delete(int index) { ::SendMessageA(Handle(), LB_DELETESTRING, index, 0); }
-void ListBox::Clear() { ::SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
 
 int ListBox::IndexOf(const std::string& text) const {
   const int count = Count();

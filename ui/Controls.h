@@ -4,7 +4,11 @@
 // form binds in one place.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "ui/Window.h"
@@ -33,6 +37,58 @@ class Control : public Window {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
+// The item messages of list boxes and combo boxes, which differ only in name.
+struct ComboBoxMessages {
+  static constexpr UINT kCount = CB_GETCOUNT, kTextLength = CB_GETLBTEXTLEN, kText = CB_GETLBTEXT,
+                        kAdd = CB_ADDSTRING, kInsert = CB_INSERTSTRING, kDelete = CB_DELETESTRING,
+                        kReset = CB_RESETCONTENT, kInitStorage = CB_INITSTORAGE;
+  static constexpr LRESULT kError = CB_ERR;
+};
+struct ListBoxMessages {
+  static constexpr UINT kCount = LB_GETCOUNT, kTextLength = LB_GETTEXTLEN, kText = LB_GETTEXT,
+                        kAdd = LB_ADDSTRING, kInsert = LB_INSERTSTRING, kDelete = LB_DELETESTRING,
+                        kReset = LB_RESETCONTENT, kInitStorage = LB_INITSTORAGE;
+  static constexpr LRESULT kError = LB_ERR;
+};
+
+// A control that holds a list of text items.
+template <typename Messages>
+class ItemList : public Control {
+ public:
+  int Count() const { return static_cast<int>(Send(Messages::kCount, 0, 0)); }
+  std::string Item(int index) const {
+    const LRESULT length = Send(Messages::kTextLength, index, 0);
+    if (length == Messages::kError || length < 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    Send(Messages::kText, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+  }
+  // Throws when the control has no room left for the item.
+  void Add(const std::string& text) { Check(Send(Messages::kAdd, 0, reinterpret_cast<LPARAM>(text.c_str()))); }
+  void Insert(int index, const std::string& text) {
+    Check(Send(Messages::kInsert, index, reinterpret_cast<LPARAM>(text.c_str())));
+  }
+  void Delete(int index) { Send(Messages::kDelete, index, 0); }
+  void Clear() { Send(Messages::kReset, 0, 0); }
+  // Fills the list in one go, without a repaint per item.
+  template <typename Range>
+  void Assign(const Range& texts) {
+    Send(WM_SETREDRAW, FALSE, 0);
+    Clear();
+    size_t bytes = 0;
+    for (const auto& text : texts) bytes += text.size() + 1;
+    Send(Messages::kInitStorage, std::size(texts), bytes);
+    for (const auto& text : texts) Add(text);
+    Send(WM_SETREDRAW, TRUE, 0);
+    Invalidate();
+  }
+
+ protected:
+  LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const { return ::SendMessageA(Handle(), msg, wParam, lParam); }
+  static void Check(LRESULT result);
+};
+
 class Button : public Control {
  public:
   std::function<void()> onClick;
@@ -44,26 +100,12 @@ class Button : public Control {
 };
 
 // A drop-down list that cannot be edited.
-class ComboBox : public Control {
+class ComboBox : public ItemList<ComboBoxMessages> {
  public:
   std::function<void()> onChange;
   void Create(HWND parent, Place place, int visibleRows, int itemHeight, HFONT font);
-  int Count() const;
-  std::string Item(int index) const;
-  void Add(const std::string& text);
-  void Insert(int index, const std::string& text);
-  void Delete(int index);
-  void Clear();
   int ItemIndex() const;  // -1 when nothing is selected
   void SetItemIndex(int index);
-  // Fills the list in one go, without a repaint per item.
-  template <typename Range>
-  void Assign(const Range& texts) {
-    ::SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
-    Clear();
-    for (const auto& text : texts) Add(text);
-    ::SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
-  }
 
  protected:
   void HandleCommand(WORD notifyCode) override;
@@ -110,15 +152,9 @@ class Panel : public Window {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
-class ListBox : public Control {
+class ListBox : public ItemList<ListBoxMessages> {
  public:
   void Create(HWND parent, Place place, HFONT font, int itemHeight, bool visible);
-  int Count() const;
-  std::string Item(int index) const;
-  void Add(const std::string& text);
-  void Insert(int index, const std::string& text);
-  void Delete(int index);
-  void Clear();
   // First entry equal to `text` without regard to case, or -1.
   int IndexOf(const std::string& text) const;
 };

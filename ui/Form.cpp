@@ -55,6 +55,22 @@ void Form::SetMainMenu(MainMenu* menu) {
 
 void Form::Close() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
+// A minimised window sits far off screen; its own place is in the placement,
+// counted from the work area's corner for a window with a taskbar entry.
+POINT Form::RestoredPosition() const {
+  if (!::IsIconic(Handle())) return {Left(), Top()};
+  WINDOWPLACEMENT placement{sizeof(placement)};
+  ::GetWindowPlacement(Handle(), &placement);
+  POINT at{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+  if (!(::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    at.x += work.left;
+    at.y += work.top;
+  }
+  return at;
+}
+
 void Form::SetStayOnTop(bool onTop) {
   ::SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -67,6 +83,15 @@ void Form::AcceptFiles(bool accept) { ::DragAcceptFiles(Handle(), accept); }
 void Form::SetBackground(HBRUSH brush) {
   background_ = brush;
   Invalidate();
+}
+
+bool Form::DoubleBuffered() const {
+  return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_COMPOSITED) != 0;
+}
+
+void Form::SetDoubleBuffered(bool on) {
+  const LONG style = ::GetWindowLongA(Handle(), GWL_EXSTYLE);
+  ::SetWindowLongA(Handle(), GWL_EXSTYLE, on ? (style | WS_EX_COMPOSITED) : (style & ~WS_EX_COMPOSITED));
 }
 
 bool Form::PreviewKey(WORD key, HWND target) {
@@ -157,6 +182,13 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (lParam == 0) {  // the window's own bar, not a scroll-bar control
+        FormScroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return 0;
+      }
+      break;
     case WM_CONTEXTMENU:
       ShowContextMenu(lParam);
       return 0;
@@ -170,9 +202,12 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      // Group boxes and buttons take the form's colour behind their text.
+      // Group boxes and buttons take the form's colour behind their text; the
+      // text is drawn opaque so that a group box's frame line stops at its caption.
       if (background_) {
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        LOGBRUSH brush{};
+        ::GetObjectA(background_, sizeof(brush), &brush);
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
         return reinterpret_cast<LRESULT>(background_);
       }
       break;

@@ -32,14 +32,22 @@ class Form : public Window {
   void SetPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
   PopupMenu* GetPopupMenu() const { return popupMenu_; }
   void SetMainMenu(MainMenu* menu);
+  // The outer top-left corner; for a minimised window, where it will be restored.
+  POINT RestoredPosition() const;
   void SetStayOnTop(bool onTop);
   bool StayOnTop() const;
   void AcceptFiles(bool accept);
   void SetBackground(HBRUSH brush);
+  // Painting of the window and its controls composed off screen first.
+  bool DoubleBuffered() const;
+  void SetDoubleBuffered(bool on);
 
   // Key routing before the focused window sees the key: popup-menu shortcuts,
   // then focus moves. True when the key was used up.
   virtual bool PreviewKey(WORD key, HWND target);
+
+  // Files dropped from the shell; a form that takes none just releases the drop.
+  virtual void WMDropFiles(HDROP drop) { ::DragFinish(drop); }
 
  protected:
   void CreateForm(const FormDesign& design);
@@ -52,7 +60,8 @@ class Form : public Window {
   virtual void FormKeyDown(WORD /*key*/) {}
   virtual void FormMouseMove(int /*x*/, int /*y*/) {}
   virtual void FormDblClick() {}
-  virtual void WMDropFiles(HDROP /*drop*/) {}
+  // The form's own scroll bars (SB_HORZ or SB_VERT) with the scroll code.
+  virtual void FormScroll(int /*bar*/, WORD /*code*/) {}
 
  private:
   bool MoveFocus(WORD key, HWND target);

@@ -23,6 +23,13 @@ std::string FilterForDialog(const std::string& filter) {
 
 constexpr size_t kFileBufferSize = 64 * 1024;  // room for many selected names
 
+// The name buffer, starting with the offered name.
+std::vector<char> NameBuffer(const std::string& offered) {
+  std::vector<char> buffer(kFileBufferSize, '\0');
+  std::copy_n(offered.begin(), std::min(offered.size(), buffer.size() - 1), buffer.begin());
+  return buffer;
+}
+
 OPENFILENAMEA MakeOpenFileName(HWND owner, FileDialogOptions& options, const std::string& filter,
                                std::vector<char>& buffer) {
   OPENFILENAMEA ofn{};
@@ -47,9 +54,7 @@ class SystemDialogs : public Dialogs {
   }
 
   bool OpenFiles(HWND owner, FileDialogOptions& options, std::vector<std::string>& files) override {
-    std::vector<char> buffer(kFileBufferSize, '\0');
-    std::copy_n(options.fileName.begin(), std::min(options.fileName.size(), buffer.size() - 1),
-                buffer.begin());
+    std::vector<char> buffer = NameBuffer(options.fileName);
     const std::string filter = FilterForDialog(options.filter);
     OPENFILENAMEA ofn = MakeOpenFileName(owner, options, filter, buffer);
     if (options.multiSelect) ofn.Flags |= OFN_ALLOWMULTISELECT;
@@ -71,9 +76,7 @@ class SystemDialogs : public Dialogs {
   }
 
   bool SaveFile(HWND owner, FileDialogOptions& options) override {
-    std::vector<char> buffer(kFileBufferSize, '\0');
-    std::copy_n(options.fileName.begin(), std::min(options.fileName.size(), buffer.size() - 1),
-                buffer.begin());
+    std::vector<char> buffer = NameBuffer(options.fileName);
     const std::string filter = FilterForDialog(options.filter);
     OPENFILENAMEA ofn = MakeOpenFileName(owner, options, filter, buffer);
     if (options.overwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;

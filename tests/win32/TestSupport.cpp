@@ -71,7 +71,9 @@ void RemoveTree(const std::string& path) {
       if (name == "." || name == "..") continue;
       const std::string child = path + "\\" + name;
       ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        ::RemoveDirectoryA(child.c_str());  // a link: never follow it out of the tree
+      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(child);
       } else {
         ::DeleteFileA(child.c_str());

@@ -1,0 +1,133 @@
+#include "viewer/ImgCtrl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "viewer/ResampleRows.h"
+
+namespace {
+
+// A view can be read or written row by row: pixels present, rows that do not
+// overlap, and a row length that the address arithmetic can hold.
+bool IsUsable(const ConstRgb24View& v) {
+  if (v.bits == nullptr || v.width < 1 || v.height < 1) return false;
+  const int64_t rowBytes = 3 * int64_t(v.width);
+  if (rowBytes > PTRDIFF_MAX) return false;
+  const int64_t reach = v.stride < 0 ? -int64_t(v.stride) : int64_t(v.stride);
+  return v.height == 1 || reach >= rowBytes;
+}
+
+// nullptr when memory is exhausted or the byte count does not fit a size_t.
+template <class T>
+std::unique_ptr<T[]> TryAllocate(uint64_t count) {
+  if (count > SIZE_MAX / sizeof(T)) return nullptr;
+  return std::unique_ptr<T[]>(new (std::nothrow) T[size_t(count)]);
+}
+
+}  // namespace
+
+// The sample position is formed as a double from a 64-bit product: d x size
+// overflows 32 bits for sources tens of thousands of pixels wide. i0 is kept
+// inside the source even if a foreign floating-point mode rounded s up to the
+// source size.
+void FillSampleTable(SampleStep* table, int destSize, int sourceSize) {
+  for (int d = 0; d < destSize; ++d) {
+    const double s = double(int64_t(d) * sourceSize) / destSize;
+    const double whole = std::floor(s);
+    const int32_t i0 = std::min(int32_t(whole), sourceSize - 1);
+    const int32_t f = int32_t(std::floor((s - whole) * 16));
+    table[d] = SampleStep{i0, std::min(i0 + 1, sourceSize - 1), f, 16 - f};
+  }
+}
+
+bool ResampleBilinearReference(const Rgb24View& dst, const ConstRgb24View& src) {
+  if (!IsUsable(dst) || !IsUsable(src)) return false;
+  auto columns = TryAllocate<SampleStep>(uint64_t(dst.width));
+  auto rows = TryAllocate<SampleStep>(uint64_t(dst.height));
+  if (!columns || !rows) return false;
+  FillSampleTable(columns.get(), dst.width, src.width);
+  FillSampleTable(rows.get(), dst.height, src.height);
+
+  for (int y = 0; y < dst.height; ++y) {
+    const SampleStep& ry = rows[y];
+    const uint8_t* upper = src.Row(ry.i0);
+    const uint8_t* lower = src.Row(ry.i1);
+    uint8_t* out = dst.Row(y);
+    for (int x = 0; x < dst.width; ++x) {
+      const SampleStep& cx = columns[x];
+      const uint32_t w00 = cx.g * ry.g, w01 = cx.f * ry.g;
+      const uint32_t w10 = cx.g * ry.f, w11 = cx.f * ry.f;
+      const uint8_t* p00 = upper + 3 * size_t(cx.i0);
+      const uint8_t* p01 = upper + 3 * size_t(cx.i1);
+      const uint8_t* p10 = lower + 3 * size_t(cx.i0);
+      const uint8_t* p11 = lower + 3 * size_t(cx.i1);
+      for (int c = 0; c < 3; ++c) {
+        const uint32_t sum = w00 * p00[c] + w01 * p01[c] + w10 * p10[c] + w11 * p11[c];
+        out[3 * size_t(x) + c] = uint8_t(sum >> 8);
+      }
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// The fast version's working memory, one block: both tables, the column
+// weights in the kernels' layout, and one vertically blended source row.
+struct Workspace {
+  std::unique_ptr<uint8_t[]> block;
+  SampleStep* columns = nullptr;
+  SampleStep* rows = nullptr;
+  uint8_t* weights = nullptr;
+  uint16_t* blended = nullptr;
+
+  bool Allocate(int destWidth, int destHeight, int sourceWidth) {
+    const uint64_t columnBytes = sizeof(SampleStep) * uint64_t(destWidth);
+    const uint64_t rowBytes = sizeof(SampleStep) * uint64_t(destHeight);
+    const uint64_t weightBytes = resample_rows::ColumnWeightBytes(destWidth);
+    const uint64_t blendedBytes = 2 * uint64_t(resample_rows::BlendedWords(sourceWidth));
+    block = TryAllocate<uint8_t>(columnBytes + rowBytes + weightBytes + blendedBytes);
+    if (!block) return false;
+    columns = reinterpret_cast<SampleStep*>(block.get());
+    rows = reinterpret_cast<SampleStep*>(block.get() + columnBytes);
+    weights = block.get() + columnBytes + rowBytes;
+    blended = reinterpret_cast<uint16_t*>(weights + weightBytes);
+    return true;
+  }
+};
+
+bool SameSource(const SampleStep& a, const SampleStep& b) {
+  return a.i0 == b.i0 && a.i1 == b.i1 && a.f == b.f;
+}
+
+}  // namespace
+
+// Vertical blend of the two source rows, then horizontal blend into the
+// destination row; a destination row that samples the same source rows with
+// the same weight as the row above it is a copy of that row.
+bool ResampleBilinear(const Rgb24View& dst, const ConstRgb24View& src) {
+  if (!IsUsable(dst) || !IsUsable(src)) return false;
+  Workspace ws;
+  if (!ws.Allocate(dst.width, dst.height, src.width)) return false;
+  FillSampleTable(ws.columns, dst.width, src.width);
+  FillSampleTable(ws.rows, dst.height, src.height);
+  resample_rows::PrepareColumns(ws.weights, ws.columns, dst.width);
+
+  const size_t dstRowBytes = 3 * size_t(dst.width);
+  for (int y = 0; y < dst.height; ++y) {
+    const SampleStep& ry = ws.rows[y];
+    if (y > 0 && SameSource(ry, ws.rows[y - 1])) {
+      std::memcpy(dst.Row(y), dst.Row(y - 1), dstRowBytes);
+      continue;
+    }
+    resample_rows::BlendRows(ws.blended, src.Row(ry.i0), src.Row(ry.i1), src.width,
+                             ry.g, ry.f);
+    resample_rows::BlendColumns(dst.Row(y), ws.blended, ws.columns, ws.weights,
+                                dst.width);
+  }
+  return true;
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The viewer window: the main window, its picture, the file list and the
+// popup menu that carries every command of the program.
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "ui/Bitmap.h"
+#include "ui/Controls.h"
+#include "ui/Dialogs.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+#include "ui/PictureControl.h"
+
+// Position of the shown entry in the file list, 0-based.
+extern int32_t CurrentIndex;
+// Length of the file list as last published.
+extern int32_t FileCount;
+// Mouse moves counted since the pointer was last shown again.
+extern int32_t CursorHideCounter;
+
+class TViewerForm : public ui::Form {
+ public:
+  TViewerForm();
+  ~TViewerForm() override;
+
+  ui::PictureControl PicImage;
+  ui::ListBox FNameListBox;  // never shown: holds the file list
+  ui::Bitmap SourceBitmap;
+  ui::FileDialogOptions OpenDialog;
+  ui::FileDialogOptions SaveDialog;
+
+  ui::PopupMenu PopupMenu;
+  ui::MenuItem* NextMenu = nullptr;
+  ui::MenuItem* PrevMenu = nullptr;
+  ui::MenuItem* OpenMenu = nullptr;
+  ui::MenuItem* SaveBmpMenu = nullptr;
+  ui::MenuItem* SaveJpgMenu = nullptr;
+  ui::MenuItem* FullScrMenu = nullptr;
+  ui::MenuItem* SizableMenu = nullptr;
+  ui::MenuItem* CenterMenu = nullptr;
+  ui::MenuItem* OptionMenu = nullptr;
+  ui::MenuItem* ControlMenu = nullptr;
+  ui::MenuItem* AddAllFiles = nullptr;
+  ui::MenuItem* SearchSubDir = nullptr;
+  ui::MenuItem* PlugInDirMenu = nullptr;
+  ui::MenuItem* MoveMenu = nullptr;
+  ui::MenuItem* FolderSubMenu[10] = {};  // F0SubMenu ... F9SubMenu
+  ui::MenuItem* SlideShowSubMenu = nullptr;
+  ui::MenuItem* SlideShowMenu = nullptr;
+  ui::MenuItem* LoopMenu = nullptr;
+  ui::MenuItem* ExitMenu = nullptr;
+
+  // 0 not yet shown, 1 windowed or sizable, 2 full screen.
+  int32_t ViewState = 0;
+  // 1 idle, 2 dragging a selection.
+  int32_t MouseMode = 1;
+  // 1 whole picture, 2 a zoomed region.
+  int32_t ZoomState = 1;
+  // Interval of the slide-show timer in milliseconds.
+  int32_t SlideShowInterval = 1000;
+
+  void ExitMenuClick();
+  void ControlMenuClick();
+  void AddAllFilesClick();
+  void SearchSubDirClick();
+  void PlugInDirMenuClick();
+
+  // File list
+  void AddPath(const std::string& path, bool isFirst);
+  void ScanFolder(const std::string& folder);
+  void RefillNameMirror();
+  void SetViewerCaption(const std::string& text);
+  void SetFileCount(int32_t count);
+  void EnableFileCommands();
+  void UpdateNavigation();
+
+  // Layout
+  void LayoutPicture(ui::Bitmap& bitmap);
+  void CenterOnWorkArea();
+  // Scroll position of the window's own scroll bar (SB_HORZ, SB_VERT), kept in range.
+  void SetScrollPosition(int bar, int position);
+  int ScrollPosition(int bar) const;
+
+ protected:
+  void FormShow() override;
+  void FormClose(ui::CloseAction& action) override;
+  void FormDestroy() override;
+  void FormResize() override;
+  void FormScroll(int bar, WORD code) override;
+
+ private:
+  void CreateMenus();
+  void CreateMoveAndSlideShowMenus();
+  void BindEvents();
+  void FormCreate();
+  void CreateWorkingFolders();
+  void ReadSettings();
+  void WriteSettings(bool controlVisible);
+  std::string SettingsPath() const;
+
+  void LayoutFullScreen(ui::Bitmap& bitmap);
+  void ClampToWorkArea(int workWidth, int workHeight);
+  void ResetScroll();
+  void UpdateScrollBars();
+  void ScrollPictureIntoPlace();
+  static std::string FolderIdentity(const std::string& folder);
+  void SetNextEnabled(bool enabled);
+  void SetPrevEnabled(bool enabled);
+
+  bool controlVisibleSetting_ = true;
+  // Folders scanned in the current intake, by identity.
+  std::set<std::string> scannedFolders_;
+};
+
+extern TViewerForm* ViewerForm;

@@ -26,7 +26,10 @@ FpuWords ReadFpu() {
 }
 
 // Rounds through the x87 unit, the one our layout arithmetic uses.
-double RoundHalf(volatile double value) { return std::nearbyint(value); }
+double RoundHalf(double value) {
+  volatile double stored = value;
+  return std::nearbyint(stored);
+}
 
 class PluginFaultTest : public PluginHostTest {
  protected:
@@ -68,7 +71,8 @@ TEST_F(PluginFaultTest, EachKindOfCrashEndsOnlyTheCallAndReachesTheCallerAsPlugi
     EXPECT_EQ(PluginGetPicture(0, path_, bitmap), 0);
     EXPECT_EQ(bitmap.Width(), 2);
   }
-  EXPECT_TRUE(std::none_of(Log().begin(), Log().end(),
+  const auto log = Log();
+  EXPECT_TRUE(std::none_of(log.begin(), log.end(),
                            [](const std::string& line) { return line.find("失敗") != std::string::npos; }));
 }
 

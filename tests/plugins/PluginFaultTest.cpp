@@ -112,6 +112,23 @@ TEST_F(PluginFaultTest, FloatingPointControlIsRestoredAfterEveryCall) {
   EXPECT_EQ(1.0 / 3.0 * 3.0, 1.0);
 }
 
+TEST_F(PluginFaultTest, APluginsOwnHandlersHandleItsOwnExceptionsAndUnwindBeforeTheGuardTakesOver) {
+  Control(0).ownHandler = 1;
+  bool isArchive = false;
+  EXPECT_EQ(PluginIsSupported(0, path_, isArchive), 1);
+  EXPECT_EQ(Control(0).ownHandled, 1u);
+  EXPECT_EQ(Control(0).ownUnwinds, 0u);
+
+  Control(0).faultPlaces = kInGetPictureFromFile;
+  Control(0).faultKind = kAccessViolation;
+  ui::Bitmap bitmap;
+  EXPECT_THROW(PluginGetPicture(0, path_, bitmap), PluginFault);
+  EXPECT_EQ(Control(0).ownHandled, 2u);
+  EXPECT_EQ(Control(0).ownUnwinds, 1u);
+  Control(0).faultPlaces = 0;
+  EXPECT_EQ(PluginGetPicture(0, path_, bitmap), 0);
+}
+
 // A function that removes the wrong number of argument bytes.
 int __cdecl TakesNothingBack(int a, int b) { return a + b; }
 

@@ -73,7 +73,39 @@ void Crash() {
   }
 }
 
+EXCEPTION_DISPOSITION __cdecl OwnHandler(EXCEPTION_RECORD* record, void*, CONTEXT*, void*) {
+  if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) {
+    ++control.ownUnwinds;
+    return ExceptionContinueSearch;
+  }
+  if (record->ExceptionCode != kSelfHandledCode) return ExceptionContinueSearch;
+  ++control.ownHandled;
+  return ExceptionContinueExecution;
+}
+
+uint32_t pendingPlace;
+
+void RaiseThenMaybeCrash() {
+  ::RaiseException(kSelfHandledCode, 0, 0, nullptr);
+  if (control.faultPlaces & pendingPlace) Crash();
+}
+
+// Runs `body` with an exception registration record of the plug-in's own on
+// the chain, as code built with __try does.
+void UnderOwnHandler(void (*body)()) {
+  EXCEPTION_REGISTRATION_RECORD frame;
+  asm volatile("movl %%fs:0, %0" : "=r"(frame.Next) : : "memory");
+  frame.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(reinterpret_cast<void*>(OwnHandler));
+  asm volatile("movl %0, %%fs:0" : : "r"(&frame) : "memory");
+  body();
+  asm volatile("movl %0, %%fs:0" : : "r"(frame.Next) : "memory");
+}
+
 void MaybeCrash(uint32_t place) {
+  if (control.ownHandler) {
+    pendingPlace = place;
+    return UnderOwnHandler(RaiseThenMaybeCrash);
+  }
   if (control.disturbFpu) {
     const uint16_t roundUpSingle = 0x087F;
     uint32_t roundUp = 0x5F80;

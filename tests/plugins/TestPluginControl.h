@@ -12,6 +12,8 @@ enum TestFaultKind : uint32_t {
   kRaisedException,  // RaiseException with kRaisedCode
 };
 constexpr uint32_t kRaisedCode = 0xE0001234;
+// Raised and handled inside the plug-in, under its own handler, when ownHandler is set.
+constexpr uint32_t kSelfHandledCode = 0xE0005678;
 
 // Where a plug-in crashes (bits).
 enum TestFaultPlace : uint32_t {
@@ -45,6 +47,7 @@ struct TestPluginControl {
   int32_t toFolderResult;       // GetFile into a folder, when non-zero
   uint32_t handleKind;
   uint32_t disturbFpu;          // leave round-up, single precision behind
+  uint32_t ownHandler;          // run each export under an exception handler of its own
 
   // Seen by the plug-in.
   uint32_t isSupportedByHandle;
@@ -58,6 +61,8 @@ struct TestPluginControl {
   uint32_t getFilePosition;
   char getFileDestination[260];
   uint32_t progressCalls;
+  uint32_t ownHandled;   // exceptions that the plug-in's own handler dealt with
+  uint32_t ownUnwinds;   // times its handler was called to unwind
 };
 
 // The exported accessor: TestPluginControl* __stdcall TestControl().

@@ -79,6 +79,7 @@ namespace {
 // The fast version's working memory, one block: both tables, the column
 // weights in the kernels' layout, and one vertically blended source row.
 struct Workspace {
+  static constexpr uint64_t kAlign = 16;
   std::unique_ptr<uint8_t[]> block;
   SampleStep* columns = nullptr;
   SampleStep* rows = nullptr;
@@ -90,12 +91,14 @@ struct Workspace {
     const uint64_t rowBytes = sizeof(SampleStep) * uint64_t(destHeight);
     const uint64_t weightBytes = resample_rows::ColumnWeightBytes(destWidth);
     const uint64_t blendedBytes = 2 * uint64_t(resample_rows::BlendedWords(sourceWidth));
-    block = TryAllocate<uint8_t>(columnBytes + rowBytes + weightBytes + blendedBytes);
+    block = TryAllocate<uint8_t>(kAlign + weightBytes + columnBytes + rowBytes + blendedBytes);
     if (!block) return false;
-    columns = reinterpret_cast<SampleStep*>(block.get());
-    rows = reinterpret_cast<SampleStep*>(block.get() + columnBytes);
-    weights = block.get() + columnBytes + rowBytes;
-    blended = reinterpret_cast<uint16_t*>(weights + weightBytes);
+    // The weights come first, on a 16-byte boundary, for aligned SIMD loads.
+    const uintptr_t start = reinterpret_cast<uintptr_t>(block.get());
+    weights = block.get() + (kAlign - start % kAlign) % kAlign;
+    columns = reinterpret_cast<SampleStep*>(weights + weightBytes);
+    rows = columns + destWidth;
+    blended = reinterpret_cast<uint16_t*>(rows + destHeight);
     return true;
   }
 };

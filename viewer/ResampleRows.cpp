@@ -35,17 +35,41 @@ void BlendColumnsScalar(uint8_t* dstRow, const uint16_t* blended,
 
 #if defined(__SSE2__)
 
-size_t ColumnWeightBytes(int destWidth) { return sizeof(__m128i) * size_t(destWidth); }
+// Four consecutive columns, laid out for the SIMD loop: for each pair a, b
+// the weights g of a three times, 0, g of b three times, 0 (and the same with
+// f), then where each column's first pixel starts in the blended row.
+struct ColumnQuad {
+  __m128i g01;
+  __m128i f01;
+  __m128i g23;
+  __m128i f23;
+  int32_t at[4];
+};
 
-// Per column the eight words g, g, g, f, f, f, 0, 0: one multiply weighs the
-// pixel at i0 and the pixel after it in a single load of the blended row.
+size_t ColumnWeightBytes(int destWidth) { return sizeof(ColumnQuad) * (size_t(destWidth) / 4); }
+
+namespace {
+
+__m128i PairWeights(int32_t a, int32_t b) {
+  const short wa = short(a), wb = short(b);
+  return _mm_setr_epi16(wa, wa, wa, 0, wb, wb, wb, 0);
+}
+
+}  // namespace
+
 void PrepareColumns(uint8_t* weights, const SampleStep* columns, int destWidth) {
-  for (int x = 0; x < destWidth; ++x) {
-    const SampleStep& col = columns[x];
-    assert(col.i1 == col.i0 + 1 || col.i1 == col.i0);
-    const short g = short(col.g), f = short(col.f);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(weights) + x,
-                     _mm_setr_epi16(g, g, g, f, f, f, 0, 0));
+  assert(reinterpret_cast<uintptr_t>(weights) % alignof(ColumnQuad) == 0);
+  auto* quad = reinterpret_cast<ColumnQuad*>(weights);
+  for (int x = 0; x + 4 <= destWidth; x += 4, ++quad) {
+    const SampleStep* c = columns + x;
+    quad->g01 = PairWeights(c[0].g, c[1].g);
+    quad->f01 = PairWeights(c[0].f, c[1].f);
+    quad->g23 = PairWeights(c[2].g, c[3].g);
+    quad->f23 = PairWeights(c[2].f, c[3].f);
+    for (int k = 0; k < 4; ++k) {
+      assert(c[k].i1 == c[k].i0 + 1 || c[k].i1 == c[k].i0);
+      quad->at[k] = 3 * c[k].i0;
+    }
   }
 }
 
@@ -85,38 +109,48 @@ void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
 
 namespace {
 
-// Words 0..2 of the result: g * blended[i0] + f * blended[i0 + 1], per channel.
-inline __m128i BlendPixel(const uint16_t* blended, int32_t i0, const __m128i* weight) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blended + 3 * size_t(i0)));
-  const __m128i m = _mm_mullo_epi16(v, _mm_loadu_si128(weight));
-  return _mm_add_epi16(m, _mm_srli_si128(m, 6));
+// Four words from `p`: a blended pixel and the first word of the next.
+inline __m128i LoadPixel(const uint16_t* p) {
+  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+}
+
+// Sums of two columns, as words b, g, r, 0, b, g, r, 0 (at most 65280
+// each), from the pixels starting at a and b and the pixels after them: i1,
+// or the padding copy of the last pixel where i1 is clamped.
+inline __m128i BlendTwo(const uint16_t* a, const uint16_t* b, __m128i g, __m128i f) {
+  const __m128i first = _mm_unpacklo_epi64(LoadPixel(a), LoadPixel(b));
+  const __m128i next = _mm_unpacklo_epi64(LoadPixel(a + 3), LoadPixel(b + 3));
+  return _mm_add_epi16(_mm_mullo_epi16(first, g), _mm_mullo_epi16(next, f));
+}
+
+// Four pixels as bytes b, g, r, 0 closed up to 12 bytes: within each half the
+// second pixel moves down one byte, then the halves are written as two
+// overlapping 8-byte stores, which also write 2 spare bytes after the 12.
+inline void StoreFour(uint8_t* out, __m128i bgr0) {
+  const __m128i firstOfHalf = _mm_set_epi32(0, -1, 0, -1);
+  const __m128i closed = _mm_or_si128(_mm_and_si128(bgr0, firstOfHalf),
+                                      _mm_srli_epi64(_mm_andnot_si128(firstOfHalf, bgr0), 8));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), closed);
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(closed, closed));
 }
 
 }  // namespace
 
-// Four pixels a step: the two pairs of three words are joined, shifted down
-// to bytes and stored as two overlapping 8-byte writes (the second covers the
-// two spare bytes of the first). The loop stops while the spare bytes of the
-// second write still fall inside the row; the rest is done one by one.
+// Four pixels a step; the loop stops while the spare bytes of the last store
+// still fall inside the row, and the rest is done one by one.
 void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
                   const SampleStep* columns, const uint8_t* weights,
                   int destWidth) {
-  const __m128i* w = reinterpret_cast<const __m128i*>(weights);
-  const __m128i low3 = _mm_setr_epi16(-1, -1, -1, 0, 0, 0, 0, 0);
-  int x = 0;
-  for (; x + 5 <= destWidth; x += 4) {
-    const __m128i p0 = BlendPixel(blended, columns[x].i0, w + x);
-    const __m128i p1 = BlendPixel(blended, columns[x + 1].i0, w + x + 1);
-    const __m128i p2 = BlendPixel(blended, columns[x + 2].i0, w + x + 2);
-    const __m128i p3 = BlendPixel(blended, columns[x + 3].i0, w + x + 3);
-    const __m128i q01 = _mm_or_si128(_mm_and_si128(p0, low3), _mm_slli_si128(p1, 6));
-    const __m128i q23 = _mm_or_si128(_mm_and_si128(p2, low3), _mm_slli_si128(p3, 6));
-    const __m128i bytes = _mm_packus_epi16(_mm_srli_epi16(q01, 8), _mm_srli_epi16(q23, 8));
-    uint8_t* out = dstRow + 3 * size_t(x);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), bytes);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(bytes, bytes));
+  const int quads = destWidth >= 5 ? (destWidth - 1) / 4 : 0;
+  const auto* quad = reinterpret_cast<const ColumnQuad*>(weights);
+  uint8_t* out = dstRow;
+  for (int n = quads; n > 0; --n, ++quad, out += 12) {
+    const int32_t* at = quad->at;
+    const __m128i s01 = BlendTwo(blended + at[0], blended + at[1], quad->g01, quad->f01);
+    const __m128i s23 = BlendTwo(blended + at[2], blended + at[3], quad->g23, quad->f23);
+    StoreFour(out, _mm_packus_epi16(_mm_srli_epi16(s01, 8), _mm_srli_epi16(s23, 8)));
   }
-  BlendColumnsScalar(dstRow, blended, columns, x, destWidth);
+  BlendColumnsScalar(dstRow, blended, columns, 4 * quads, destWidth);
 }
 
 #else  // no SSE2: the same two passes in plain code

@@ -11,8 +11,6 @@
 namespace resample_rows {
 namespace {
 
-// The last pixel once more, where a clamped i1 reads it as the next pixel,
-// then zeros for the part of a wide load that no weight uses.
 void PadBlended(uint16_t* blended, int sourceWidth) {
   uint16_t* end = blended + 3 * size_t(sourceWidth);
   for (int c = 0; c < 3; ++c) end[c] = end[c - 3];
@@ -31,13 +29,27 @@ void BlendColumnsScalar(uint8_t* dstRow, const uint16_t* blended,
   }
 }
 
+void BlendSampledScalar(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lower,
+                        int upperWeight, int lowerWeight, const SampleStep* columns,
+                        int from, int destWidth) {
+  for (int x = from; x < destWidth; ++x) {
+    const SampleStep& col = columns[x];
+    const size_t a = 3 * size_t(col.i0), b = 3 * size_t(col.i1);
+    for (int c = 0; c < 3; ++c) {
+      const int first = upperWeight * upper[a + c] + lowerWeight * lower[a + c];
+      const int next = upperWeight * upper[b + c] + lowerWeight * lower[b + c];
+      dstRow[3 * size_t(x) + c] = uint8_t((col.g * first + col.f * next) >> 8);
+    }
+  }
+}
+
 }  // namespace
 
 #if defined(__SSE2__)
 
-// Four consecutive columns, laid out for the SIMD loop: for each pair a, b
-// the weights g of a three times, 0, g of b three times, 0 (and the same with
-// f), then where each column's first pixel starts in the blended row.
+// Four consecutive columns a, b, c, d: for each pair the weights g of the
+// first column three times, 0, g of the second three times, 0 (and the same
+// with f), then where each column's first pixel starts, in channels (3 x i0).
 struct ColumnQuad {
   __m128i g01;
   __m128i f01;
@@ -46,7 +58,7 @@ struct ColumnQuad {
   int32_t at[4];
 };
 
-size_t ColumnWeightBytes(int destWidth) { return sizeof(ColumnQuad) * (size_t(destWidth) / 4); }
+size_t ColumnLayoutBytes(int destWidth) { return sizeof(ColumnQuad) * (size_t(destWidth) / 4); }
 
 namespace {
 
@@ -57,9 +69,9 @@ __m128i PairWeights(int32_t a, int32_t b) {
 
 }  // namespace
 
-void PrepareColumns(uint8_t* weights, const SampleStep* columns, int destWidth) {
-  assert(reinterpret_cast<uintptr_t>(weights) % alignof(ColumnQuad) == 0);
-  auto* quad = reinterpret_cast<ColumnQuad*>(weights);
+void PrepareColumns(uint8_t* layout, const SampleStep* columns, int destWidth) {
+  assert(reinterpret_cast<uintptr_t>(layout) % alignof(ColumnQuad) == 0);
+  auto* quad = reinterpret_cast<ColumnQuad*>(layout);
   for (int x = 0; x + 4 <= destWidth; x += 4, ++quad) {
     const SampleStep* c = columns + x;
     quad->g01 = PairWeights(c[0].g, c[1].g);
@@ -67,6 +79,7 @@ void PrepareColumns(uint8_t* weights, const SampleStep* columns, int destWidth) 
     quad->g23 = PairWeights(c[2].g, c[3].g);
     quad->f23 = PairWeights(c[2].f, c[3].f);
     for (int k = 0; k < 4; ++k) {
+      // The SIMD loops read the pixel after i0 in place of i1.
       assert(c[k].i1 == c[k].i0 + 1 || c[k].i1 == c[k].i0);
       quad->at[k] = 3 * c[k].i0;
     }
@@ -109,24 +122,22 @@ void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
 
 namespace {
 
-// Four words from `p`: a blended pixel and the first word of the next.
-inline __m128i LoadPixel(const uint16_t* p) {
-  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+inline __m128i Load8(const void* p) {
+  return _mm_loadl_epi64(static_cast<const __m128i*>(p));
 }
 
-// Sums of two columns, as words b, g, r, 0, b, g, r, 0 (at most 65280
-// each), from the pixels starting at a and b and the pixels after them: i1,
-// or the padding copy of the last pixel where i1 is clamped.
-inline __m128i BlendTwo(const uint16_t* a, const uint16_t* b, __m128i g, __m128i f) {
-  const __m128i first = _mm_unpacklo_epi64(LoadPixel(a), LoadPixel(b));
-  const __m128i next = _mm_unpacklo_epi64(LoadPixel(a + 3), LoadPixel(b + 3));
+// Sums of two columns as words b, g, r, 0, b, g, r, 0 (at most 65280 each),
+// from `first` (each column's pixel i0 in its low four words) and `next`
+// (the pixel after it).
+inline __m128i WeighTwo(__m128i first, __m128i next, __m128i g, __m128i f) {
   return _mm_add_epi16(_mm_mullo_epi16(first, g), _mm_mullo_epi16(next, f));
 }
 
 // Four pixels as bytes b, g, r, 0 closed up to 12 bytes: within each half the
 // second pixel moves down one byte, then the halves are written as two
 // overlapping 8-byte stores, which also write 2 spare bytes after the 12.
-inline void StoreFour(uint8_t* out, __m128i bgr0) {
+inline void StoreFour(uint8_t* out, __m128i s01, __m128i s23) {
+  const __m128i bgr0 = _mm_packus_epi16(_mm_srli_epi16(s01, 8), _mm_srli_epi16(s23, 8));
   const __m128i firstOfHalf = _mm_set_epi32(0, -1, 0, -1);
   const __m128i closed = _mm_or_si128(_mm_and_si128(bgr0, firstOfHalf),
                                       _mm_srli_epi64(_mm_andnot_si128(firstOfHalf, bgr0), 8));
@@ -134,28 +145,81 @@ inline void StoreFour(uint8_t* out, __m128i bgr0) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(closed, closed));
 }
 
+// Quads whose spare bytes still fall inside the row: 4 x quads + 1 <= width.
+int QuadsInsideRow(int destWidth) { return destWidth >= 5 ? (destWidth - 1) / 4 : 0; }
+
 }  // namespace
 
-// Four pixels a step; the loop stops while the spare bytes of the last store
-// still fall inside the row, and the rest is done one by one.
+// Blended pixels are 3 words: an 8-byte load at a pixel holds it and the
+// first word of the next, so a pair of loads per column gives i0 and i0 + 1
+// (the padding copy of the last pixel where i1 is clamped).
 void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
-                  const SampleStep* columns, const uint8_t* weights,
-                  int destWidth) {
-  const int quads = destWidth >= 5 ? (destWidth - 1) / 4 : 0;
-  const auto* quad = reinterpret_cast<const ColumnQuad*>(weights);
+                  const SampleStep* columns, const uint8_t* layout, int destWidth) {
+  const int quads = QuadsInsideRow(destWidth);
+  const auto* quad = reinterpret_cast<const ColumnQuad*>(layout);
   uint8_t* out = dstRow;
   for (int n = quads; n > 0; --n, ++quad, out += 12) {
-    const int32_t* at = quad->at;
-    const __m128i s01 = BlendTwo(blended + at[0], blended + at[1], quad->g01, quad->f01);
-    const __m128i s23 = BlendTwo(blended + at[2], blended + at[3], quad->g23, quad->f23);
-    StoreFour(out, _mm_packus_epi16(_mm_srli_epi16(s01, 8), _mm_srli_epi16(s23, 8)));
+    const uint16_t* p[4] = {blended + quad->at[0], blended + quad->at[1],
+                            blended + quad->at[2], blended + quad->at[3]};
+    const __m128i s01 = WeighTwo(_mm_unpacklo_epi64(Load8(p[0]), Load8(p[1])),
+                                 _mm_unpacklo_epi64(Load8(p[0] + 3), Load8(p[1] + 3)),
+                                 quad->g01, quad->f01);
+    const __m128i s23 = WeighTwo(_mm_unpacklo_epi64(Load8(p[2]), Load8(p[3])),
+                                 _mm_unpacklo_epi64(Load8(p[2] + 3), Load8(p[3] + 3)),
+                                 quad->g23, quad->f23);
+    StoreFour(out, s01, s23);
   }
   BlendColumnsScalar(dstRow, blended, columns, 4 * quads, destWidth);
 }
 
-#else  // no SSE2: the same two passes in plain code
+namespace {
 
-size_t ColumnWeightBytes(int) { return 0; }
+// Words b, g, r of the source pixel at `at` and of the one after it (then
+// two spare words): upper row x gy + lower row x fy.
+inline __m128i BlendDown(const uint8_t* upper, const uint8_t* lower, int32_t at,
+                         __m128i gy, __m128i fy) {
+  const __m128i zero = _mm_setzero_si128();
+  return _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(Load8(upper + at), zero), gy),
+                       _mm_mullo_epi16(_mm_unpacklo_epi8(Load8(lower + at), zero), fy));
+}
+
+inline __m128i BlendTwoSampled(const uint8_t* upper, const uint8_t* lower, const int32_t* at,
+                               __m128i gy, __m128i fy, __m128i g, __m128i f) {
+  const __m128i a = BlendDown(upper, lower, at[0], gy, fy);
+  const __m128i b = BlendDown(upper, lower, at[1], gy, fy);
+  return WeighTwo(_mm_unpacklo_epi64(a, b),
+                  _mm_unpacklo_epi64(_mm_srli_si128(a, 6), _mm_srli_si128(b, 6)), g, f);
+}
+
+// Quads inside the row whose 8-byte loads stay inside the source rows too
+// (i0 at most sourceWidth - 3).
+int QuadsInsideSource(const ColumnQuad* quad, int destWidth, int sourceWidth) {
+  int quads = QuadsInsideRow(destWidth);
+  while (quads > 0 && quad[quads - 1].at[3] > 3 * (sourceWidth - 3)) --quads;
+  return quads;
+}
+
+}  // namespace
+
+void BlendSampled(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lower,
+                  int upperWeight, int lowerWeight, int sourceWidth,
+                  const SampleStep* columns, const uint8_t* layout, int destWidth) {
+  const __m128i gy = _mm_set1_epi16(short(upperWeight));
+  const __m128i fy = _mm_set1_epi16(short(lowerWeight));
+  const auto* quad = reinterpret_cast<const ColumnQuad*>(layout);
+  const int quads = QuadsInsideSource(quad, destWidth, sourceWidth);
+  uint8_t* out = dstRow;
+  for (int n = quads; n > 0; --n, ++quad, out += 12) {
+    StoreFour(out, BlendTwoSampled(upper, lower, quad->at, gy, fy, quad->g01, quad->f01),
+              BlendTwoSampled(upper, lower, quad->at + 2, gy, fy, quad->g23, quad->f23));
+  }
+  BlendSampledScalar(dstRow, upper, lower, upperWeight, lowerWeight, columns, 4 * quads,
+                     destWidth);
+}
+
+#else  // no SSE2: the same arithmetic in plain code
+
+size_t ColumnLayoutBytes(int) { return 0; }
 void PrepareColumns(uint8_t*, const SampleStep*, int) {}
 
 void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
@@ -170,6 +234,12 @@ void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
 void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
                   const SampleStep* columns, const uint8_t*, int destWidth) {
   BlendColumnsScalar(dstRow, blended, columns, 0, destWidth);
+}
+
+void BlendSampled(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lower,
+                  int upperWeight, int lowerWeight, int, const SampleStep* columns,
+                  const uint8_t*, int destWidth) {
+  BlendSampledScalar(dstRow, upper, lower, upperWeight, lowerWeight, columns, 0, destWidth);
 }
 
 #endif

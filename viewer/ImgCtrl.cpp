@@ -1,7 +1,6 @@
 #include "viewer/ImgCtrl.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -29,20 +28,6 @@ std::unique_ptr<T[]> TryAllocate(uint64_t count) {
 }
 
 }  // namespace
-
-// The sample position is formed as a double from a 64-bit product: d x size
-// overflows 32 bits for sources tens of thousands of pixels wide. i0 is kept
-// inside the source even if a foreign floating-point mode rounded s up to the
-// source size.
-void FillSampleTable(SampleStep* table, int destSize, int sourceSize) {
-  for (int d = 0; d < destSize; ++d) {
-    const double s = double(int64_t(d) * sourceSize) / destSize;
-    const double whole = std::floor(s);
-    const int32_t i0 = std::min(int32_t(whole), sourceSize - 1);
-    const int32_t f = int32_t(std::floor((s - whole) * 16));
-    table[d] = SampleStep{i0, std::min(i0 + 1, sourceSize - 1), f, 16 - f};
-  }
-}
 
 bool ResampleBilinearReference(const Rgb24View& dst, const ConstRgb24View& src) {
   if (!IsUsable(dst) || !IsUsable(src)) return false;

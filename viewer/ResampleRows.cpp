@@ -11,7 +11,15 @@
 namespace resample_rows {
 namespace {
 
+// Pixel 0 of a blended row sits 16 bytes into its buffer, which keeps the
+// stores of the first pass aligned; the word before it is read with weight 0.
+constexpr size_t kFrontWords = 8;
+
+// Around a blended row: the word before it, then the last pixel once more
+// (read as the pixel after i0 where i1 is clamped) and zeros to the end of
+// the widest load.
 void PadBlended(uint16_t* blended, int sourceWidth) {
+  blended[-1] = 0;
   uint16_t* end = blended + 3 * size_t(sourceWidth);
   for (int c = 0; c < 3; ++c) end[c] = end[c - 3];
   for (int c = 3; c < 8; ++c) end[c] = 0;
@@ -47,9 +55,11 @@ void BlendSampledScalar(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lo
 
 #if defined(__SSE2__)
 
-// Four consecutive columns a, b, c, d: for each pair the weights g of the
-// first column three times, 0, g of the second three times, 0 (and the same
-// with f), then where each column's first pixel starts, in channels (3 x i0).
+// Four consecutive columns: for each pair the weights 0, then g of the first
+// column three times, then g of the second three times, 0 (and the same with
+// f), then where each column's first pixel starts, in channels (3 x i0). The
+// first column's pixels sit one word up, so that the sums of the pair pack
+// into 6 adjacent bytes.
 struct ColumnQuad {
   __m128i g01;
   __m128i f01;
@@ -64,7 +74,7 @@ namespace {
 
 __m128i PairWeights(int32_t a, int32_t b) {
   const short wa = short(a), wb = short(b);
-  return _mm_setr_epi16(wa, wa, wa, 0, wb, wb, wb, 0);
+  return _mm_setr_epi16(0, wa, wa, wa, wb, wb, wb, 0);
 }
 
 }  // namespace
@@ -86,8 +96,9 @@ void PrepareColumns(uint8_t* layout, const SampleStep* columns, int destWidth) {
   }
 }
 
-void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
+void BlendRows(uint16_t* buffer, const uint8_t* upper, const uint8_t* lower,
                int sourceWidth, int upperWeight, int lowerWeight) {
+  uint16_t* blended = buffer + kFrontWords;
   const size_t bytes = 3 * size_t(sourceWidth);
   const __m128i zero = _mm_setzero_si128();
   const __m128i gy = _mm_set1_epi16(short(upperWeight));
@@ -126,21 +137,20 @@ inline __m128i Load8(const void* p) {
   return _mm_loadl_epi64(static_cast<const __m128i*>(p));
 }
 
-// Sums of two columns as words b, g, r, 0, b, g, r, 0 (at most 65280 each),
-// from `first` (each column's pixel i0 in its low four words) and `next`
-// (the pixel after it).
+// Sums of two columns as words 0, b, g, r, b, g, r, 0 (at most 65280 each),
+// from `first` (each column's pixel i0 placed to match the weights) and
+// `next` (the pixel after it, placed the same way).
 inline __m128i WeighTwo(__m128i first, __m128i next, __m128i g, __m128i f) {
   return _mm_add_epi16(_mm_mullo_epi16(first, g), _mm_mullo_epi16(next, f));
 }
 
-// Four pixels as bytes b, g, r, 0 closed up to 12 bytes: within each half the
-// second pixel moves down one byte, then the halves are written as two
-// overlapping 8-byte stores, which also write 2 spare bytes after the 12.
+// Four pixels from two pair sums: as bytes they are 0, a, b, 0 and 0, c, d,
+// 0 (3 bytes a pixel); one byte shift leaves a, b and c, d at the start of
+// each half, written as two overlapping 8-byte stores that also write 2 spare
+// bytes after the 12.
 inline void StoreFour(uint8_t* out, __m128i s01, __m128i s23) {
-  const __m128i bgr0 = _mm_packus_epi16(_mm_srli_epi16(s01, 8), _mm_srli_epi16(s23, 8));
-  const __m128i firstOfHalf = _mm_set_epi32(0, -1, 0, -1);
-  const __m128i closed = _mm_or_si128(_mm_and_si128(bgr0, firstOfHalf),
-                                      _mm_srli_epi64(_mm_andnot_si128(firstOfHalf, bgr0), 8));
+  const __m128i bytes = _mm_packus_epi16(_mm_srli_epi16(s01, 8), _mm_srli_epi16(s23, 8));
+  const __m128i closed = _mm_srli_si128(bytes, 1);
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out), closed);
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(closed, closed));
 }
@@ -150,22 +160,23 @@ int QuadsInsideRow(int destWidth) { return destWidth >= 5 ? (destWidth - 1) / 4 
 
 }  // namespace
 
-// Blended pixels are 3 words: an 8-byte load at a pixel holds it and the
-// first word of the next, so a pair of loads per column gives i0 and i0 + 1
-// (the padding copy of the last pixel where i1 is clamped).
-void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
+// Blended pixels are 3 words and a load takes 4, so two loads per column
+// give i0 and i0 + 1 (the padding copy of the last pixel where i1 is
+// clamped); the first column of a pair is loaded from one word earlier.
+void BlendColumns(uint8_t* dstRow, const uint16_t* buffer,
                   const SampleStep* columns, const uint8_t* layout, int destWidth) {
+  const uint16_t* blended = buffer + kFrontWords;
   const int quads = QuadsInsideRow(destWidth);
   const auto* quad = reinterpret_cast<const ColumnQuad*>(layout);
   uint8_t* out = dstRow;
   for (int n = quads; n > 0; --n, ++quad, out += 12) {
     const uint16_t* p[4] = {blended + quad->at[0], blended + quad->at[1],
                             blended + quad->at[2], blended + quad->at[3]};
-    const __m128i s01 = WeighTwo(_mm_unpacklo_epi64(Load8(p[0]), Load8(p[1])),
-                                 _mm_unpacklo_epi64(Load8(p[0] + 3), Load8(p[1] + 3)),
+    const __m128i s01 = WeighTwo(_mm_unpacklo_epi64(Load8(p[0] - 1), Load8(p[1])),
+                                 _mm_unpacklo_epi64(Load8(p[0] + 2), Load8(p[1] + 3)),
                                  quad->g01, quad->f01);
-    const __m128i s23 = WeighTwo(_mm_unpacklo_epi64(Load8(p[2]), Load8(p[3])),
-                                 _mm_unpacklo_epi64(Load8(p[2] + 3), Load8(p[3] + 3)),
+    const __m128i s23 = WeighTwo(_mm_unpacklo_epi64(Load8(p[2] - 1), Load8(p[3])),
+                                 _mm_unpacklo_epi64(Load8(p[2] + 2), Load8(p[3] + 3)),
                                  quad->g23, quad->f23);
     StoreFour(out, s01, s23);
   }
@@ -175,20 +186,34 @@ void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
 namespace {
 
 // Words b, g, r of the source pixel at `at` and of the one after it (then
-// two spare words): upper row x gy + lower row x fy.
+// two spare words): upper row x gy + lower row x fy; the lower row only when
+// it has weight.
+template <bool kLower>
 inline __m128i BlendDown(const uint8_t* upper, const uint8_t* lower, int32_t at,
                          __m128i gy, __m128i fy) {
   const __m128i zero = _mm_setzero_si128();
-  return _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(Load8(upper + at), zero), gy),
+  const __m128i up = _mm_unpacklo_epi8(Load8(upper + at), zero);
+  if (!kLower) return _mm_slli_epi16(up, 4);
+  return _mm_add_epi16(_mm_mullo_epi16(up, gy),
                        _mm_mullo_epi16(_mm_unpacklo_epi8(Load8(lower + at), zero), fy));
 }
 
+template <bool kLower>
 inline __m128i BlendTwoSampled(const uint8_t* upper, const uint8_t* lower, const int32_t* at,
                                __m128i gy, __m128i fy, __m128i g, __m128i f) {
-  const __m128i a = BlendDown(upper, lower, at[0], gy, fy);
-  const __m128i b = BlendDown(upper, lower, at[1], gy, fy);
-  return WeighTwo(_mm_unpacklo_epi64(a, b),
-                  _mm_unpacklo_epi64(_mm_srli_si128(a, 6), _mm_srli_si128(b, 6)), g, f);
+  const __m128i a = BlendDown<kLower>(upper, lower, at[0], gy, fy);
+  const __m128i b = BlendDown<kLower>(upper, lower, at[1], gy, fy);
+  return WeighTwo(_mm_unpacklo_epi64(_mm_slli_si128(a, 2), b),
+                  _mm_unpacklo_epi64(_mm_srli_si128(a, 4), _mm_srli_si128(b, 6)), g, f);
+}
+
+template <bool kLower>
+void BlendSampledQuads(uint8_t* out, const uint8_t* upper, const uint8_t* lower,
+                       __m128i gy, __m128i fy, const ColumnQuad* quad, int quads) {
+  for (int n = quads; n > 0; --n, ++quad, out += 12) {
+    StoreFour(out, BlendTwoSampled<kLower>(upper, lower, quad->at, gy, fy, quad->g01, quad->f01),
+              BlendTwoSampled<kLower>(upper, lower, quad->at + 2, gy, fy, quad->g23, quad->f23));
+  }
 }
 
 // Quads inside the row whose 8-byte loads stay inside the source rows too
@@ -208,10 +233,10 @@ void BlendSampled(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lower,
   const __m128i fy = _mm_set1_epi16(short(lowerWeight));
   const auto* quad = reinterpret_cast<const ColumnQuad*>(layout);
   const int quads = QuadsInsideSource(quad, destWidth, sourceWidth);
-  uint8_t* out = dstRow;
-  for (int n = quads; n > 0; --n, ++quad, out += 12) {
-    StoreFour(out, BlendTwoSampled(upper, lower, quad->at, gy, fy, quad->g01, quad->f01),
-              BlendTwoSampled(upper, lower, quad->at + 2, gy, fy, quad->g23, quad->f23));
+  if (lowerWeight == 0) {
+    BlendSampledQuads<false>(dstRow, upper, lower, gy, fy, quad, quads);
+  } else {
+    BlendSampledQuads<true>(dstRow, upper, lower, gy, fy, quad, quads);
   }
   BlendSampledScalar(dstRow, upper, lower, upperWeight, lowerWeight, columns, 4 * quads,
                      destWidth);
@@ -222,8 +247,9 @@ void BlendSampled(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lower,
 size_t ColumnLayoutBytes(int) { return 0; }
 void PrepareColumns(uint8_t*, const SampleStep*, int) {}
 
-void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
+void BlendRows(uint16_t* buffer, const uint8_t* upper, const uint8_t* lower,
                int sourceWidth, int upperWeight, int lowerWeight) {
+  uint16_t* blended = buffer + kFrontWords;
   const size_t bytes = 3 * size_t(sourceWidth);
   for (size_t i = 0; i < bytes; ++i) {
     blended[i] = uint16_t(upperWeight * upper[i] + lowerWeight * lower[i]);
@@ -231,9 +257,9 @@ void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
   PadBlended(blended, sourceWidth);
 }
 
-void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
+void BlendColumns(uint8_t* dstRow, const uint16_t* buffer,
                   const SampleStep* columns, const uint8_t*, int destWidth) {
-  BlendColumnsScalar(dstRow, blended, columns, 0, destWidth);
+  BlendColumnsScalar(dstRow, buffer + kFrontWords, columns, 0, destWidth);
 }
 
 void BlendSampled(uint8_t* dstRow, const uint8_t* upper, const uint8_t* lower,

@@ -24,18 +24,17 @@ size_t ColumnLayoutBytes(int destWidth);
 void PrepareColumns(uint8_t* layout, const SampleStep* columns, int destWidth);
 
 // Words of the buffer of a blended row of `sourceWidth` pixels: three per
-// pixel, then the last pixel once more (read as the pixel after it where i1
-// is clamped to i0) and room for the wide loads of the sampling.
-inline size_t BlendedWords(int sourceWidth) { return 3 * size_t(sourceWidth) + 8; }
+// pixel, with padding on both sides for the wide loads of the second pass.
+inline size_t BlendedWords(int sourceWidth) { return 3 * size_t(sourceWidth) + 16; }
 
 // First pass: blended[i] = upperWeight * upper[i] + lowerWeight * lower[i]
-// for the `sourceWidth` pixels of a row, followed by the padding.
-void BlendRows(uint16_t* blended, const uint8_t* upper, const uint8_t* lower,
+// for the 3 x `sourceWidth` channels of a row.
+void BlendRows(uint16_t* buffer, const uint8_t* upper, const uint8_t* lower,
                int sourceWidth, int upperWeight, int lowerWeight);
 
 // Second pass: column x of the destination row is (g * blended[i0] +
 // f * blended[i1]) >> 8 per channel.
-void BlendColumns(uint8_t* dstRow, const uint16_t* blended,
+void BlendColumns(uint8_t* dstRow, const uint16_t* buffer,
                   const SampleStep* columns, const uint8_t* layout, int destWidth);
 
 // A destination row straight from its two source rows, each of `sourceWidth`

@@ -62,7 +62,8 @@ bool ResampleBilinearReference(const Rgb24View& dst, const ConstRgb24View& src) 
 namespace {
 
 // The fast version's working memory, one block: the column layout of the
-// kernels (on a 16-byte boundary), both tables, and one blended source row.
+// kernels (on a 16-byte boundary), both tables, and the buffer of a blended
+// source row when the two-pass way is taken.
 struct Workspace {
   static constexpr uint64_t kAlign = 16;
   std::unique_ptr<uint8_t[]> block;
@@ -71,10 +72,10 @@ struct Workspace {
   SampleStep* rows = nullptr;
   uint16_t* blended = nullptr;
 
-  bool Allocate(int destWidth, int destHeight, int sourceWidth) {
+  bool Allocate(int destWidth, int destHeight, uint64_t blendedWords) {
     const uint64_t layoutBytes = resample_rows::ColumnLayoutBytes(destWidth);
     const uint64_t tableBytes = sizeof(SampleStep) * (uint64_t(destWidth) + destHeight);
-    const uint64_t blendedBytes = 2 * uint64_t(resample_rows::BlendedWords(sourceWidth));
+    const uint64_t blendedBytes = sizeof(uint16_t) * blendedWords;
     block = TryAllocate<uint8_t>(kAlign + layoutBytes + tableBytes + blendedBytes);
     if (!block) return false;
     const uintptr_t start = reinterpret_cast<uintptr_t>(block.get());
@@ -103,13 +104,16 @@ bool SampleDirectly(int destWidth, int sourceWidth) {
 // weight 0 is not read.
 bool ResampleBilinear(const Rgb24View& dst, const ConstRgb24View& src) {
   if (!IsUsable(dst) || !IsUsable(src)) return false;
+  const bool sampled = SampleDirectly(dst.width, src.width);
   Workspace ws;
-  if (!ws.Allocate(dst.width, dst.height, src.width)) return false;
+  if (!ws.Allocate(dst.width, dst.height,
+                   sampled ? 0 : resample_rows::BlendedWords(src.width))) {
+    return false;
+  }
   FillSampleTable(ws.columns, dst.width, src.width);
   FillSampleTable(ws.rows, dst.height, src.height);
   resample_rows::PrepareColumns(ws.layout, ws.columns, dst.width);
 
-  const bool sampled = SampleDirectly(dst.width, src.width);
   const size_t dstRowBytes = 3 * size_t(dst.width);
   for (int y = 0; y < dst.height; ++y) {
     const SampleStep& ry = ws.rows[y];

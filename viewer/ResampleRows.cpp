@@ -4,8 +4,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#elif defined(__i386__) || defined(__x86_64__)
-#error "build this file with SSE2 enabled (-msse2): every target machine has it"
+#elif defined(__i386__)
+#error "build this file with -msse2: every i686 machine the program runs on has SSE2"
 #endif
 
 namespace resample_rows {

@@ -12,13 +12,13 @@ namespace {
 void Shipped(benchmark::State& state, const ResampleCase& c) {
   ResampleWork work(c);
   for (auto _ : state) benchmark::DoNotOptimize(work.Shipped());
-  state.counters["Mpix/s"] = benchmark::Counter(work.DestMegapixels(), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["Mpix"] = benchmark::Counter(work.DestMegapixels(), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void Reference(benchmark::State& state, const ResampleCase& c) {
   ResampleWork work(c);
   for (auto _ : state) benchmark::DoNotOptimize(work.Reference());
-  state.counters["Mpix/s"] = benchmark::Counter(work.DestMegapixels(), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["Mpix"] = benchmark::Counter(work.DestMegapixels(), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void ReadRows(benchmark::State& state, const ResampleCase& c) {

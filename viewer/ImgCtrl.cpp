@@ -1,7 +1,6 @@
 #include "viewer/ImgCtrl.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -29,20 +28,6 @@ std::unique_ptr<T[]> TryAllocate(uint64_t count) {
 }
 
 }  // namespace
-
-// The sample position is formed as a double from a 64-bit product: d x size
-// overflows 32 bits for sources tens of thousands of pixels wide. i0 is kept
-// inside the source even if a foreign floating-point mode rounded s up to the
-// source size.
-void FillSampleTable(SampleStep* table, int destSize, int sourceSize) {
-  for (int d = 0; d < destSize; ++d) {
-    const double s = double(int64_t(d) * sourceSize) / destSize;
-    const double whole = std::floor(s);
-    const int32_t i0 = std::min(int32_t(whole), sourceSize - 1);
-    const int32_t f = int32_t(std::floor((s - whole) * 16));
-    table[d] = SampleStep{i0, std::min(i0 + 1, sourceSize - 1), f, 16 - f};
-  }
-}
 
 bool ResampleBilinearReference(const Rgb24View& dst, const ConstRgb24View& src) {
   if (!IsUsable(dst) || !IsUsable(src)) return false;
@@ -76,26 +61,28 @@ bool ResampleBilinearReference(const Rgb24View& dst, const ConstRgb24View& src) 
 
 namespace {
 
-// The fast version's working memory, one block: both tables, the column
-// weights in the kernels' layout, and one vertically blended source row.
+// The fast version's working memory, one block: the column layout of the
+// kernels (on a 16-byte boundary), both tables, and the buffer of a blended
+// source row when the two-pass way is taken.
 struct Workspace {
+  static constexpr uint64_t kAlign = 16;
   std::unique_ptr<uint8_t[]> block;
+  uint8_t* layout = nullptr;
   SampleStep* columns = nullptr;
   SampleStep* rows = nullptr;
-  uint8_t* weights = nullptr;
   uint16_t* blended = nullptr;
 
-  bool Allocate(int destWidth, int destHeight, int sourceWidth) {
-    const uint64_t columnBytes = sizeof(SampleStep) * uint64_t(destWidth);
-    const uint64_t rowBytes = sizeof(SampleStep) * uint64_t(destHeight);
-    const uint64_t weightBytes = resample_rows::ColumnWeightBytes(destWidth);
-    const uint64_t blendedBytes = 2 * uint64_t(resample_rows::BlendedWords(sourceWidth));
-    block = TryAllocate<uint8_t>(columnBytes + rowBytes + weightBytes + blendedBytes);
+  bool Allocate(int destWidth, int destHeight, uint64_t blendedWords) {
+    const uint64_t layoutBytes = resample_rows::ColumnLayoutBytes(destWidth);
+    const uint64_t tableBytes = sizeof(SampleStep) * (uint64_t(destWidth) + destHeight);
+    const uint64_t blendedBytes = sizeof(uint16_t) * blendedWords;
+    block = TryAllocate<uint8_t>(kAlign + layoutBytes + tableBytes + blendedBytes);
     if (!block) return false;
-    columns = reinterpret_cast<SampleStep*>(block.get());
-    rows = reinterpret_cast<SampleStep*>(block.get() + columnBytes);
-    weights = block.get() + columnBytes + rowBytes;
-    blended = reinterpret_cast<uint16_t*>(weights + weightBytes);
+    const uintptr_t start = reinterpret_cast<uintptr_t>(block.get());
+    layout = block.get() + (kAlign - start % kAlign) % kAlign;
+    columns = reinterpret_cast<SampleStep*>(layout + layoutBytes);
+    rows = columns + destWidth;
+    blended = reinterpret_cast<uint16_t*>(rows + destHeight);
     return true;
   }
 };
@@ -104,30 +91,46 @@ bool SameSource(const SampleStep& a, const SampleStep& b) {
   return a.i0 == b.i0 && a.i1 == b.i1 && a.f == b.f;
 }
 
+// Shrinking the width by 1.5 or more leaves enough source pixels unread that
+// blending only the sampled ones beats blending whole rows (measured).
+bool SampleDirectly(int destWidth, int sourceWidth) {
+  return 2 * int64_t(sourceWidth) >= 3 * int64_t(destWidth);
+}
+
 }  // namespace
 
-// Vertical blend of the two source rows, then horizontal blend into the
-// destination row; a destination row that samples the same source rows with
-// the same weight as the row above it is a copy of that row.
+// Row by row; a destination row that samples the same source rows with the
+// same weight as the row above it is a copy of that row. A lower row of
+// weight 0 is not read.
 bool ResampleBilinear(const Rgb24View& dst, const ConstRgb24View& src) {
   if (!IsUsable(dst) || !IsUsable(src)) return false;
+  const bool sampled = SampleDirectly(dst.width, src.width);
   Workspace ws;
-  if (!ws.Allocate(dst.width, dst.height, src.width)) return false;
+  if (!ws.Allocate(dst.width, dst.height,
+                   sampled ? 0 : resample_rows::BlendedWords(src.width))) {
+    return false;
+  }
   FillSampleTable(ws.columns, dst.width, src.width);
   FillSampleTable(ws.rows, dst.height, src.height);
-  resample_rows::PrepareColumns(ws.weights, ws.columns, dst.width);
+  resample_rows::PrepareColumns(ws.layout, ws.columns, dst.width);
 
   const size_t dstRowBytes = 3 * size_t(dst.width);
   for (int y = 0; y < dst.height; ++y) {
     const SampleStep& ry = ws.rows[y];
+    uint8_t* out = dst.Row(y);
     if (y > 0 && SameSource(ry, ws.rows[y - 1])) {
-      std::memcpy(dst.Row(y), dst.Row(y - 1), dstRowBytes);
+      std::memcpy(out, dst.Row(y - 1), dstRowBytes);
       continue;
     }
-    resample_rows::BlendRows(ws.blended, src.Row(ry.i0), src.Row(ry.i1), src.width,
-                             ry.g, ry.f);
-    resample_rows::BlendColumns(dst.Row(y), ws.blended, ws.columns, ws.weights,
-                                dst.width);
+    const uint8_t* upper = src.Row(ry.i0);
+    const uint8_t* lower = ry.f > 0 ? src.Row(ry.i1) : upper;
+    if (sampled) {
+      resample_rows::BlendSampled(out, upper, lower, ry.g, ry.f, src.width, ws.columns,
+                                  ws.layout, dst.width);
+    } else {
+      resample_rows::BlendRows(ws.blended, upper, lower, src.width, ry.g, ry.f);
+      resample_rows::BlendColumns(out, ws.blended, ws.columns, ws.layout, dst.width);
+    }
   }
   return true;
 }

@@ -45,9 +45,10 @@ struct SampleStep {
 // a source of `sourceSize` pixels (both at least 1).
 void FillSampleTable(SampleStep* table, int destSize, int sourceSize);
 
-// Scales `src` into the whole of `dst` (its size is the target size). Returns
-// false, with no pixel written, when a view has no pixels or a dimension below
-// 1, when a stride is shorter than a row, or when memory runs out.
+// Scales `src` into the whole of `dst` (its size is the target size); the two
+// must not share memory. Returns false, with no pixel written, when a view has
+// no pixels or a dimension below 1, when a stride is shorter than a row, or
+// when memory runs out.
 bool ResampleBilinear(const Rgb24View& dst, const ConstRgb24View& src);
 
 // The same result computed the plain way, pixel by pixel from the 2 x 2

@@ -9,16 +9,23 @@
 
 namespace {
 
-// A 24-bit picture in a buffer laid out like a DIB section: rows padded to
-// 4 bytes plus `extraPad`, stored top-down or bottom-up. Padding bytes hold a
-// marker so that a write past a row's end shows.
+// How rows are stored: top-down or bottom-up, and `pad` bytes after each row
+// (-1: up to a multiple of 4, as in a DIB section). With no padding the last
+// pixel ends the buffer, so the sanitizer sees any access past it.
+struct Layout {
+  bool bottomUp;
+  int pad;
+};
+
+// A 24-bit picture in a buffer of its own. Padding bytes hold a marker so
+// that a write past a row's end shows.
 class Picture {
  public:
   static constexpr uint8_t kPadMarker = 0xA5;
 
-  Picture(int width, int height, bool bottomUp = false, int extraPad = 0)
-      : width_(width), height_(height), bottomUp_(bottomUp),
-        storedStride_((3 * width + 3) / 4 * 4 + extraPad),
+  Picture(int width, int height, Layout layout = {false, -1})
+      : width_(width), height_(height), bottomUp_(layout.bottomUp),
+        storedStride_(layout.pad < 0 ? (3 * width + 3) / 4 * 4 : 3 * width + layout.pad),
         bytes_(size_t(storedStride_) * (height > 0 ? height : 0), kPadMarker) {
     for (int y = 0; y < height; ++y) Fill(y, 0);
   }
@@ -102,8 +109,9 @@ struct SizeCase {
   int sw, sh, dw, dh;
 };
 
-// Random pictures through both versions, top-down and bottom-up, with odd row
-// padding: the results must be identical and no padding byte may change.
+// Random pictures through both versions, top-down and bottom-up, with and
+// without row padding: the results must be identical and no padding byte may
+// change.
 TEST(ImgCtrl, ShippedMatchesReference) {
   const SizeCase cases[] = {
       {7, 5, 7, 5},       {1, 1, 5, 3},       {1, 9, 13, 4},     {9, 1, 4, 6},
@@ -111,17 +119,20 @@ TEST(ImgCtrl, ShippedMatchesReference) {
       {6, 4, 1, 1},       {6, 4, 2, 2},       {6, 4, 3, 3},      {6, 4, 4, 4},
       {6, 4, 5, 5},       {6, 4, 6, 6},       {6, 4, 9, 9},      {3, 2, 5, 40},
       {1, 1, 70, 2},      {600, 400, 192, 128}, {80, 60, 102, 77}, {100, 50, 103, 51},
-      {255, 3, 1021, 4},  {1021, 4, 255, 3},
+      {255, 3, 1021, 4},  {1021, 4, 255, 3},  {64, 5, 9, 3},     {50, 3, 25, 2},
+      {41, 2, 20, 2},     {1000, 2, 13, 2},   {23, 3, 11, 2},    {12, 4, 6, 2},
   };
+  const Layout layouts[] = {{false, -1}, {true, -1}, {false, 0}, {true, 0}, {false, 5}};
   uint32_t seed = 1;
   for (const auto& c : cases) {
-    for (bool bottomUp : {false, true}) {
+    for (const Layout& layout : layouts) {
       SCOPED_TRACE(testing::Message() << c.sw << 'x' << c.sh << " -> " << c.dw << 'x' << c.dh
-                                      << (bottomUp ? " bottom-up" : " top-down"));
-      Picture src(c.sw, c.sh, bottomUp, 1);
+                                      << (layout.bottomUp ? " bottom-up" : " top-down")
+                                      << " pad " << layout.pad);
+      Picture src(c.sw, c.sh, layout);
       src.Randomize(seed++);
       const std::vector<uint8_t> original = src.Bytes();
-      Picture fast(c.dw, c.dh, bottomUp, 2), plain(c.dw, c.dh, bottomUp, 2);
+      Picture fast(c.dw, c.dh, layout), plain(c.dw, c.dh, layout);
       ASSERT_TRUE(ResampleBilinear(fast.View(), src.View()));
       ASSERT_TRUE(ResampleBilinearReference(plain.View(), src.View()));
       EXPECT_EQ(fast.Bytes(), plain.Bytes());

@@ -8,6 +8,7 @@
 #include "log/OutPut.h"
 #include "plugins/SpiFunc.h"
 #include "ui/Application.h"
+#include "ui/FilePaths.h"
 #include "ui/Screen.h"
 #include "ui/Win32Error.h"
 #include "viewer/Viewer.h"
@@ -15,8 +16,7 @@
 namespace {
 
 void CreateFolderIfMissing(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  if (ui::IsExistingFolder(path)) return;
   if (!::CreateDirectoryA(path.c_str(), nullptr)) ui::ThrowLastError(path);
 }
 

@@ -7,15 +7,11 @@
 #include "control/Control.h"
 #include "core/Captions.h"
 #include "core/SjisText.h"
+#include "ui/FilePaths.h"
 #include "ui/Handles.h"
 #include "viewer/Viewer.h"
 
 namespace {
-
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool IsDotEntry(const char* name) {
   return (name[0] == '.' && name[1] == '\0') || (name[0] == '.' && name[1] == '.' && name[2] == '\0');
@@ -33,16 +29,14 @@ std::string TViewerForm::FolderIdentity(const std::string& folder) {
     return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
            std::to_string(info.nFileIndexLow);
   }
-  char full[MAX_PATH * 2] = {};
-  const DWORD length = ::GetFullPathNameA(folder.c_str(), sizeof(full), full, nullptr);
-  std::string text = length ? std::string(full, length) : folder;
+  std::string text = ui::FullPathName(folder);
   ::CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
   return text;
 }
 
 void TViewerForm::AddPath(const std::string& path, bool isFirst) {
   if (isFirst) scannedFolders_.clear();  // a new intake begins
-  if (IsFolder(path)) {
+  if (ui::IsExistingFolder(path)) {
     ScanFolder(path + "\\");
     return;
   }
@@ -52,7 +46,7 @@ void TViewerForm::AddPath(const std::string& path, bool isFirst) {
   }
   if (!isFirst) return;
   const std::string folder = sjis::FolderPart(path);
-  if (!IsFolder(folder)) return;
+  if (!ui::IsExistingFolder(folder)) return;
   ScanFolder(folder);
   const int found = FNameListBox.IndexOf(path);
   CurrentIndex = found < 0 ? 0 : found;

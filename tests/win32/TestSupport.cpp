@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "ui/Application.h"
+#include "ui/FilePaths.h"
 
 namespace testing_support {
 
@@ -97,15 +98,9 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool FileExists(const std::string& path) { return ui::IsExistingFile(path); }
 
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool FolderExists(const std::string& path) { return ui::IsExistingFolder(path); }
 
 void PumpMessages() { ui::Application::Get().ProcessMessages(); }
 

@@ -1,6 +1,8 @@
 #include "ui/Bitmap.h"
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,7 +30,7 @@ struct DibInfo {
   RGBQUAD colors[256];
 };
 
-DibInfo MakeInfo(int width, int height, int bitCount) {
+DibInfo MakeInfo(int width, int height, int bitCount, const std::vector<RGBQUAD>& colors) {
   DibInfo info{};
   info.header.biSize = sizeof(BITMAPINFOHEADER);
   info.header.biWidth = width;
@@ -37,12 +39,13 @@ DibInfo MakeInfo(int width, int height, int bitCount) {
   info.header.biBitCount = static_cast<WORD>(bitCount);
   info.header.biCompression = BI_RGB;
   if (bitCount <= 8) {
-    // A grey ramp: converting into a palette format needs some table.
+    // The picture's own colours when it has them; otherwise a grey ramp, since
+    // converting into a palette format needs some table.
     const int entries = 1 << bitCount;
     info.header.biClrUsed = entries;
     for (int i = 0; i < entries; ++i) {
       const auto level = static_cast<BYTE>(i * 255 / (entries - 1));
-      info.colors[i] = RGBQUAD{level, level, level, 0};
+      info.colors[i] = i < static_cast<int>(colors.size()) ? colors[i] : RGBQUAD{level, level, level, 0};
     }
   }
   return info;
@@ -92,15 +95,32 @@ void Bitmap::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (width == width_ && height == height_) return;
-  Recreate(width, height, format_);
+  Recreate(width, height, format_, ColorTable());
 }
 
 void Bitmap::SetPixelFormat(PixelFormat format) {
   if (format == format_) return;
-  Recreate(width_, height_, format);
+  Recreate(width_, height_, format, {});
 }
 
-void Bitmap::Recreate(int width, int height, PixelFormat format) {
+std::vector<RGBQUAD> Bitmap::ColorTable() const {
+  if (!bits_ || BitsPerPixel(format_) > 8) return {};
+  std::vector<RGBQUAD> colors(static_cast<size_t>(1) << BitsPerPixel(format_));
+  MemoryDc probe(::CreateCompatibleDC(nullptr));
+  // A bitmap can be selected into one DC at a time: ask the own DC when it holds it.
+  HDC dc = oldObject_ ? dc_.Get() : probe.Get();
+  std::optional<SelectGuard> select;
+  if (!oldObject_) select.emplace(dc, bitmap_.Get());
+  colors.resize(::GetDIBColorTable(dc, 0, static_cast<UINT>(colors.size()), colors.data()));
+  return colors;
+}
+
+void Bitmap::SetColorTable(const std::vector<RGBQUAD>& colors) {
+  if (!bits_ || BitsPerPixel(format_) > 8 || colors.empty()) return;
+  ::SetDIBColorTable(Dc(), 0, static_cast<UINT>(colors.size()), colors.data());
+}
+
+void Bitmap::Recreate(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors) {
   GdiBitmap fresh;
   uint8_t* freshBits = nullptr;
   if (width > 0 && height > 0) {
@@ -108,7 +128,7 @@ void Bitmap::Recreate(int width, int height, PixelFormat format) {
       WindowDc screen(nullptr);
       fresh.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
     } else {
-      DibInfo info = MakeInfo(width, height, BitsPerPixel(format));
+      DibInfo info = MakeInfo(width, height, BitsPerPixel(format), colors);
       void* bits = nullptr;
       fresh.Reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
                                      &bits, nullptr, 0));
@@ -148,8 +168,15 @@ void Bitmap::Assign(const Bitmap& other) {
   bits_ = nullptr;
   width_ = height_ = 0;
   format_ = other.format_;
-  Recreate(other.width_, other.height_, other.format_);
-  if (!Empty()) other.Draw(Dc(), 0, 0);
+  Recreate(other.width_, other.height_, other.format_, other.ColorTable());
+  if (Empty()) return;
+  if (bits_ && other.bits_) {
+    // Same format, same size: the rows copy exactly, palette indices included.
+    ::GdiFlush();
+    std::memcpy(bits_, other.bits_, static_cast<size_t>(Stride()) * height_);
+  } else {
+    other.Draw(Dc(), 0, 0);
+  }
   ::GdiFlush();
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "ui/Handles.h"
 
@@ -42,6 +43,8 @@ class Bitmap {
   uint8_t* ScanLine(int y) const;
   int Stride() const;
 
+  // Sets the colour table of a palette picture (1, 4 or 8 bits per pixel).
+  void SetColorTable(const std::vector<RGBQUAD>& colors);
   // Copies the rows of a device-independent bitmap into this picture,
   // converting them to its format (SetDIBits with DIB_RGB_COLORS).
   int SetDIBits(int startLine, int lines, const void* bits, const BITMAPINFO* info);
@@ -53,7 +56,9 @@ class Bitmap {
  private:
   // Replaces the bitmap by a new one of this size and format, copying the old
   // picture's top-left part into it.
-  void Recreate(int width, int height, PixelFormat format);
+  void Recreate(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors);
+  // The colour table of a palette picture; empty for other formats.
+  std::vector<RGBQUAD> ColorTable() const;
   void Deselect();
 
   int width_ = 0;

@@ -47,9 +47,9 @@ static char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
       // A double-byte character compares exactly, both of its bytes.
-      if (a[i] != b[i] || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
       ++i;
       continue;
     }

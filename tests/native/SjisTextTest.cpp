@@ -45,6 +45,9 @@ TEST(SjisText, SameTextFoldsOnlySingleByteLetters) {
   // A trail byte in the letter range must not be folded: ＡA vs Ａa compare by letter.
   EXPECT_TRUE(sjis::SameText("Ａa", "ＡA"));
   EXPECT_FALSE(sjis::SameText("\x82\x61", "\x82\x41"));
+  // A lead byte cut off at the end is a byte of its own.
+  EXPECT_TRUE(sjis::SameText("a\x85", "A\x85"));
+  EXPECT_FALSE(sjis::SameText("a\x85", "a\x86"));
 }
 
 TEST(SjisText, TrimAndPad) {

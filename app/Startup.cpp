@@ -4,12 +4,10 @@
 
 #include "app/Globals.h"
 #include "control/Control.h"
-#include "core/SjisText.h"
 #include "log/OutPut.h"
 #include "plugins/SpiFunc.h"
 #include "ui/Application.h"
 #include "ui/FilePaths.h"
-#include "ui/Screen.h"
 #include "ui/Win32Error.h"
 #include "viewer/Viewer.h"
 

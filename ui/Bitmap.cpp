@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -106,12 +105,9 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
 std::vector<RGBQUAD> Bitmap::ColorTable() const {
   if (!bits_ || BitsPerPixel(format_) > 8) return {};
   std::vector<RGBQUAD> colors(static_cast<size_t>(1) << BitsPerPixel(format_));
-  MemoryDc probe(::CreateCompatibleDC(nullptr));
-  // A bitmap can be selected into one DC at a time: ask the own DC when it holds it.
-  HDC dc = oldObject_ ? dc_.Get() : probe.Get();
-  std::optional<SelectGuard> select;
-  if (!oldObject_) select.emplace(dc, bitmap_.Get());
-  colors.resize(::GetDIBColorTable(dc, 0, static_cast<UINT>(colors.size()), colors.data()));
+  WithSelectedDc([&](HDC dc) {
+    colors.resize(::GetDIBColorTable(dc, 0, static_cast<UINT>(colors.size()), colors.data()));
+  });
   return colors;
 }
 
@@ -182,14 +178,7 @@ void Bitmap::Assign(const Bitmap& other) {
 
 void Bitmap::Draw(HDC dc, int x, int y) const {
   if (Empty()) return;
-  MemoryDc source(::CreateCompatibleDC(nullptr));
-  // A bitmap can be selected into one DC at a time: draw from the own DC when it holds it.
-  if (oldObject_) {
-    ::BitBlt(dc, x, y, width_, height_, dc_.Get(), 0, 0, SRCCOPY);
-    return;
-  }
-  SelectGuard select(source.Get(), bitmap_.Get());
-  ::BitBlt(dc, x, y, width_, height_, source.Get(), 0, 0, SRCCOPY);
+  WithSelectedDc([&](HDC source) { ::BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY); });
 }
 
 }  // namespace ui

@@ -60,6 +60,19 @@ class Bitmap {
   // The colour table of a palette picture; empty for other formats.
   std::vector<RGBQUAD> ColorTable() const;
   void Deselect();
+  // Runs use(dc) with the picture selected into a DC: its own DC when it holds
+  // the picture (a bitmap can be selected into one DC at a time), else a
+  // temporary one.
+  template <typename Use>
+  void WithSelectedDc(Use use) const {
+    if (oldObject_) {
+      use(dc_.Get());
+      return;
+    }
+    MemoryDc temporary(::CreateCompatibleDC(nullptr));
+    SelectGuard select(temporary.Get(), bitmap_.Get());
+    use(temporary.Get());
+  }
 
   int width_ = 0;
   int height_ = 0;

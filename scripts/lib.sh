@@ -3,7 +3,9 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$root/.cache/wineprefix" WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# On a first run this shell may have started before the locale was generated;
+# bash then warns that it cannot switch, though the programs it starts can.
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 
 xvfb_pid=""
 

@@ -51,6 +51,7 @@ void TViewerForm::FormShow() {
   ControlForm->SetClientHeight(55);
   ReadSettings();
   for (int row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+  TakeInCommandLine();
   SetClientHeight(PicImage.Height());
   SetClientWidth(PicImage.Width());
   LayoutPicture(SourceBitmap);

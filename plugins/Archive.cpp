@@ -79,21 +79,22 @@ const ArchiveEntry* EntryAt(int entry) {
 
 }  // namespace
 
-void PluginGetArchiveInfo(int row, const std::string& path) {
+bool PluginGetArchiveInfo(int row, const std::string& path) {
   // A listing that fails leaves no members of another archive behind.
   ArchiveEntryCount = 0;
   const FARPROC getArchiveInfo = FindExport(row, "GetArchiveInfo");
-  if (!getArchiveInfo) return;
+  if (!getArchiveInfo) return false;
   HLOCAL list = nullptr;
   const int32_t result = ResultOrThrow("GetArchiveInfo", CallGuardedWith(getArchiveInfo, path.c_str(), 0, 0, &list));
   LogLine(kLogSeparator);
   LogLine("GetArchiveInfo結果 : " + std::to_string(result));
-  if (result == -1) return;
+  if (result == -1) return false;
   const ui::LocalMemory owner(list);
   const ui::LocalLockGuard lock(list);
-  if (!lock.Ptr()) return;
+  if (!lock.Ptr()) return false;
   const std::string_view block(static_cast<const char*>(lock.Ptr()), ::LocalSize(list));
   archive::WalkList(block, kMaxEntries, LogAndStore);
+  return true;
 }
 
 int32_t PluginGetFile(int row, const std::string& path, int entry) {

@@ -74,8 +74,9 @@ extern int32_t ArchiveEntryCount;
 // The file written by the last successful extraction.
 extern std::string ExtractedFilePath;
 
-// Lists an archive into ArchiveEntries. Throws PluginFault.
-void PluginGetArchiveInfo(int row, const std::string& path);
+// Lists an archive into ArchiveEntries: true when the plug-in handed back a
+// list (of no members, perhaps). Throws PluginFault.
+bool PluginGetArchiveInfo(int row, const std::string& path);
 // Extracts member `entry` of the last listing into the temp folder: 0 when it
 // is in ExtractedFilePath, -1 when it could not be attempted or every attempt
 // faulted, otherwise the plug-in's error code.

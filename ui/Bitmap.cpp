@@ -102,6 +102,14 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
   Recreate(width_, height_, format, {});
 }
 
+void Bitmap::Reset(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors) {
+  Deselect();
+  bitmap_.Reset();
+  bits_ = nullptr;
+  width_ = height_ = 0;
+  Recreate(std::max(width, 0), std::max(height, 0), format, colors);
+}
+
 std::vector<RGBQUAD> Bitmap::ColorTable() const {
   if (!bits_ || BitsPerPixel(format_) > 8) return {};
   std::vector<RGBQUAD> colors(static_cast<size_t>(1) << BitsPerPixel(format_));

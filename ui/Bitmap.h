@@ -34,6 +34,10 @@ class Bitmap {
   void SetSize(int width, int height);
   // Converts the picture in place.
   void SetPixelFormat(PixelFormat format);
+  // Replaces the picture by a new white one of this size and format, with
+  // `colors` as the colour table of a palette format. Nothing of the old
+  // picture is kept, so the two never need memory at the same time.
+  void Reset(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors = {});
 
   HBITMAP Handle() const { return bitmap_.Get(); }
   // A memory device context with the picture selected; valid until the next

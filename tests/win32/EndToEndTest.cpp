@@ -9,13 +9,7 @@ using namespace testing_support;
 
 namespace {
 
-std::string BuiltExe() {
-  std::string path = "Z:" PIXOLET_EXE;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+std::string BuiltExe() { return HostPath(PIXOLET_EXE); }
 
 struct FoundWindow {
   DWORD processId;
@@ -97,6 +91,42 @@ TEST(EndToEnd, StartsWithItsWindowsAndWritesTheSettingsWhenClosed) {
                            "GarbagePrompt=1\r\n", "[Susie]\r\nPlugIn="}) {
     EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
   }
+}
+
+std::string SamplePicture(const std::string& name) { return HostPath(PIXOLET_SAMPLES "/" + name); }
+
+TEST(EndToEnd, ShowsThePicturesNamedOnTheCommandLineAtTheirOwnSize) {
+  TempDir program;
+  TempDir pictures;
+  const std::string exe = program / "pixolet.exe";
+  ASSERT_TRUE(::CopyFileA(BuiltExe().c_str(), exe.c_str(), FALSE));
+  for (const char* name : {"01-sunset.jpg", "04-star.bmp"}) {
+    ASSERT_TRUE(::CopyFileA(SamplePicture(name).c_str(), (pictures / name).c_str(), FALSE)) << name;
+  }
+  STARTUPINFOA startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  // Relative names, as typed in the folder that holds the pictures.
+  std::string commandLine = "\"" + exe + "\" 01-sunset.jpg 04-star.bmp";
+  ASSERT_TRUE(::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               pictures.Path().c_str(), &startup, &process));
+  HWND viewer = WaitForVisibleWindow(process.dwProcessId, "TViewerForm");
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(WindowText(viewer), "Pixolet [01-sunset.jpg : 1/2]");
+  RECT client{};
+  ::GetClientRect(viewer, &client);
+  EXPECT_EQ(client.right, 800);
+  EXPECT_EQ(client.bottom, 600);
+
+  ::SendMessageA(viewer, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(WindowText(viewer), "Pixolet [04-star.bmp : 2/2]");
+  ::GetClientRect(viewer, &client);
+  EXPECT_EQ(client.right, 200);
+  EXPECT_EQ(client.bottom, 280);
+
+  ::PostMessageA(viewer, WM_CLOSE, 0, 0);
+  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
 }
 
 }  // namespace

@@ -102,6 +102,14 @@ bool FileExists(const std::string& path) { return ui::IsExistingFile(path); }
 
 bool FolderExists(const std::string& path) { return ui::IsExistingFolder(path); }
 
+std::string HostPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
 void PumpMessages() { ui::Application::Get().ProcessMessages(); }
 
 }  // namespace testing_support

@@ -70,6 +70,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void RemoveTree(const std::string& path);
+// A path of the Linux host that built the tests, as Wine's drive Z: shows it.
+std::string HostPath(const std::string& unixPath);
 // Handles every waiting message of this thread.
 void PumpMessages();
 

@@ -145,7 +145,8 @@ size_t PrivateBytes(bool peak) {
   counters.cb = sizeof(counters);
   ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
-  return peak ? counters.PeakPagefileUsage : counters.PrivateUsage;
+  // Wine leaves PrivateUsage at 0; the page-file figures are the private bytes.
+  return peak ? counters.PeakPagefileUsage : counters.PagefileUsage;
 }
 
 std::string BenchFolder() {

@@ -40,7 +40,7 @@ std::vector<RGBQUAD> ColorsOf(const std::vector<uint32_t>& palette) {
 }
 
 // The picture's rows from the top: a bottom-up DIB section starts with its last row.
-codecs::RowTarget RowsOf(const ui::Bitmap& picture) {
+codecs::RowTarget RowsOf(ui::Bitmap& picture) {
   return {picture.ScanLine(0), -static_cast<ptrdiff_t>(picture.Stride())};
 }
 

@@ -152,8 +152,10 @@ void TViewerForm::LoadArchiveMember(int row, const std::string& path, int32_t me
     return;
   }
   if (PluginGetFile(row, path, member) != 0) {
+    // A plug-in that wrote part of the member before it failed leaves nothing behind.
+    const std::string partial = ExtractedMemberPath(member);
+    if (!partial.empty()) ::DeleteFileA(partial.c_str());
     ShowLoadError(path);
-    ExtractedFileRemover partial(ExtractedMemberPath(member));
     return;
   }
   const ExtractedFileRemover extracted(ExtractedFilePath);

@@ -97,7 +97,8 @@ TEST(BmpReader, DibStrideIsPaddedRowBytes) {
   EXPECT_EQ(codecs::DibStride(3, PixelLayout::Bits24), 12u);
   EXPECT_EQ(codecs::DibStride(0, PixelLayout::Bits24), 0u);
   EXPECT_EQ(codecs::DibStride(-4, PixelLayout::Bits24), 0u);
-  EXPECT_EQ(codecs::DibStride(INT32_MAX, PixelLayout::Bits32), sizeof(size_t) == 4 ? 0u : size_t{8589934588});
+  // 4 × (2^31 − 1) bytes: more than a 32-bit size_t holds.
+  EXPECT_EQ(uint64_t{codecs::DibStride(INT32_MAX, PixelLayout::Bits32)}, sizeof(size_t) == 4 ? 0 : 8589934588u);
 }
 
 TEST(BmpReader, CoreHeaderReadsThreeBytePaletteEntries) {

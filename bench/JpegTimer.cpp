@@ -2,30 +2,12 @@
 // i686 Windows program under Wine: the median of several decodes of the same
 // 24-megapixel q90 file by our reader and by the library's plain loop.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "bench/JpegCases.h"
-
-namespace {
-
-template <class Fn>
-double MedianMilliseconds(int runs, Fn&& fn) {
-  std::vector<double> times;
-  fn();  // warm-up: the first touch of the picture's pages is not decoding
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    const auto stop = std::chrono::steady_clock::now();
-    times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-  }
-  std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-  return times[runs / 2];
-}
-
-}  // namespace
+#include "bench/TimerMedian.h"
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;

@@ -324,6 +324,8 @@ TEST(BmpReader, BadFilesAreRefused) {
       {"rows cut short", cut},
       {"file size beyond the file", patched(good, 2, uint32_t(good.size() + 1))},
       {"pixel offset beyond the file", patched(good, 10, uint32_t(good.size()))},
+      {"pixel offset beyond the file that holds part of a full palette",
+       patched(MakeBmp({.bits = 8, .palette = {0, 0}, .pixels = {0, 0, 0, 0}}), 10, 5000)},
       {"pixel offset inside the header", patched(good, 10, 20)},
       {"image size beyond the file", patched(good, 34, 17)},
       {"3 000 000 × 2 000 000 pixels", with([](BmpSpec& s) { s.width = 3000000; s.height = 2000000; })},

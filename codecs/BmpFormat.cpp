@@ -185,7 +185,8 @@ std::optional<Format> ParseBmp(std::span<const uint8_t> file) {
   std::optional<Format> f = ShapeOf(*h);
   if (!f) return std::nullopt;
   const size_t pixelOffset = Le32(&file[10]);
-  if (!ReadPalette(file, *h, pixelOffset, *f) || !PlacePixels(file, *h, pixelOffset, *f)) return std::nullopt;
+  // The pixels first: the table is read up to their offset, which must be inside the file.
+  if (!PlacePixels(file, *h, pixelOffset, *f) || !ReadPalette(file, *h, pixelOffset, *f)) return std::nullopt;
   return f;
 }
 

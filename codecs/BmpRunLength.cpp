@@ -67,9 +67,9 @@ bool DecodeRunLengths(const Format& format, RowTarget target) {
     const uint8_t count = data[i], value = data[i + 1];
     i += 2;
     if (count > 0) {
-      const uint8_t run[1] = {value};
+      // A 4-bit run alternates the two pixels of its byte.
       for (size_t k = 0; k < count; ++k) {
-        if (!writer.Put(fourBit ? Pixel(run, k % 2, true) : value)) return false;
+        if (!writer.Put(fourBit ? Pixel(&value, k % 2, true) : value)) return false;
       }
     } else if (value == 0) {
       writer.EndRow();

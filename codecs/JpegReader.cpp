@@ -27,15 +27,17 @@ namespace {
 // most the largest vertical sampling factor, 4).
 constexpr int kMaxBatch = 16;
 
-// Four-colour samples as B-G-R. Adobe's writers store the inks inverted (255
-// is no ink), which every CMYK and YCCK file with their marker follows.
-void CmykToBgr(const JSAMPLE* in, uint8_t* out, int32_t width, bool inverted) {
+// Four-colour samples as B-G-R: each channel is the light that its ink and
+// the black ink let through, (255 − ink) × (255 − black) / 255. Adobe's
+// writers store 255 − ink (the usual inverted CMYK and YCCK, marked by their
+// APP14 segment); other files store the ink itself.
+void CmykToBgr(const JSAMPLE* in, uint8_t* out, int32_t width, bool storedInverted) {
+  const unsigned flip = storedInverted ? 0 : 255;  // x ^ 255 is 255 − x
   for (int32_t x = 0; x < width; ++x, in += 4, out += 3) {
-    const unsigned flip = inverted ? 0 : 255;
-    const unsigned c = in[0] ^ flip, m = in[1] ^ flip, y = in[2] ^ flip, k = in[3] ^ flip;
-    out[0] = uint8_t((y * k + 127) / 255);
-    out[1] = uint8_t((m * k + 127) / 255);
-    out[2] = uint8_t((c * k + 127) / 255);
+    const unsigned red = in[0] ^ flip, green = in[1] ^ flip, blue = in[2] ^ flip, white = in[3] ^ flip;
+    out[0] = uint8_t((blue * white + 127) / 255);
+    out[1] = uint8_t((green * white + 127) / 255);
+    out[2] = uint8_t((red * white + 127) / 255);
   }
 }
 
@@ -70,7 +72,8 @@ bool JpegReader::StartDecompress() {
   // The library turns every colour space into B-G-R itself except four-colour ones.
   s.cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
   s.info.out_color_space = s.cmyk ? JCS_CMYK : JCS_EXT_BGR;
-  // A progressive file's scans are all read here, so their errors refuse the file before any row is allocated.
+  // A progressive file's scans are all read here, so that their errors refuse
+  // the file before the caller allocates any row.
   if (!jpeg_start_decompress(&s.info)) return false;
   s.started = true;
   return true;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "native/CodecSupport.h"
+
 namespace {
 
 using codecs::PixelLayout;
@@ -75,34 +77,12 @@ std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
   return out;
 }
 
-struct Decoded {
-  codecs::PictureShape shape;
-  size_t stride = 0;
-  std::vector<uint8_t> rows;  // top row first
+using codec_test::DecodedBmp;
 
-  const uint8_t* Row(int32_t y) const { return rows.data() + y * stride; }
-  // The first `bytes` bytes of each row, top first.
-  std::vector<std::vector<uint8_t>> Rows(size_t bytes) const {
-    std::vector<std::vector<uint8_t>> out;
-    for (int32_t y = 0; y < shape.height; ++y) out.emplace_back(Row(y), Row(y) + bytes);
-    return out;
-  }
-};
-
-// The file decoded into a top-down buffer whose padding starts out non-zero, or
-// what went wrong.
-std::optional<Decoded> Decode(const std::vector<uint8_t>& file, std::string* failure = nullptr) {
-  const std::optional<codecs::PictureShape> shape = codecs::ReadBmpShape(file);
-  if (!shape) {
-    if (failure) *failure = "no shape";
-    return std::nullopt;
-  }
-  Decoded d{*shape, codecs::DibStride(shape->width, shape->layout), {}};
-  d.rows.assign(d.stride * size_t(shape->height), 0xEE);
-  if (!codecs::DecodeBmp(file, *shape, {d.rows.data(), ptrdiff_t(d.stride)})) {
-    if (failure) *failure = "decode refused";
-    return std::nullopt;
-  }
+std::optional<DecodedBmp> Decode(const std::vector<uint8_t>& file, std::string* failure = nullptr) {
+  codec_test::BmpOutcome outcome;
+  std::optional<DecodedBmp> d = codec_test::DecodeBmp(file, &outcome);
+  if (failure) *failure = outcome == codec_test::BmpOutcome::NoShape ? "no shape" : "decode refused";
   return d;
 }
 
@@ -117,7 +97,8 @@ TEST(BmpReader, DibStrideIsPaddedRowBytes) {
   EXPECT_EQ(codecs::DibStride(3, PixelLayout::Bits24), 12u);
   EXPECT_EQ(codecs::DibStride(0, PixelLayout::Bits24), 0u);
   EXPECT_EQ(codecs::DibStride(-4, PixelLayout::Bits24), 0u);
-  EXPECT_EQ(codecs::DibStride(INT32_MAX, PixelLayout::Bits32), sizeof(size_t) == 4 ? 0u : size_t{8589934588});
+  // 4 × (2^31 − 1) bytes: more than a 32-bit size_t holds.
+  EXPECT_EQ(uint64_t{codecs::DibStride(INT32_MAX, PixelLayout::Bits32)}, sizeof(size_t) == 4 ? 0 : 8589934588u);
 }
 
 TEST(BmpReader, CoreHeaderReadsThreeBytePaletteEntries) {
@@ -128,7 +109,7 @@ TEST(BmpReader, CoreHeaderReadsThreeBytePaletteEntries) {
   s.bits = 8;
   s.palette = {0x102030, 0x405060, 0x708090};
   s.pixels = {2, 1, 0, 0, /* top */ 0, 1, 2, 0};
-  const std::optional<Decoded> d = Decode(MakeBmp(s));
+  const std::optional<DecodedBmp> d = Decode(MakeBmp(s));
   ASSERT_TRUE(d);
   EXPECT_EQ(d->shape.layout, PixelLayout::Bits8);
   EXPECT_EQ(d->shape.palette, s.palette);
@@ -156,7 +137,7 @@ TEST(BmpReader, PaletteSizes) {
     s.colorsUsed = c.colorsUsed;
     for (size_t i = 0; i < c.written; ++i) s.palette.push_back(uint32_t(i * 0x010101));
     s.pixels = {0, 0, 0, 0};
-    const std::optional<Decoded> d = Decode(MakeBmp(s));
+    const std::optional<DecodedBmp> d = Decode(MakeBmp(s));
     ASSERT_TRUE(d) << c.what;
     EXPECT_EQ(d->shape.palette.size(), c.expected) << c.what;
     EXPECT_EQ(d->shape.palette.back(), (c.expected - 1) * 0x010101) << c.what;
@@ -189,7 +170,7 @@ TEST(BmpReader, RowOrderAndPadding) {
   BmpSpec s;
   s.height = -2;
   s.pixels = {1, 2, 3, 0, 4, 5, 6, 0};
-  std::optional<Decoded> d = Decode(MakeBmp(s));
+  std::optional<DecodedBmp> d = Decode(MakeBmp(s));
   ASSERT_TRUE(d);
   EXPECT_EQ(d->shape.height, 2);
   EXPECT_EQ(d->Rows(4), (Rows{{1, 2, 3, 0}, {4, 5, 6, 0}}));
@@ -246,7 +227,7 @@ TEST(BmpReader, MasksChooseTheLayout) {
     s.compression = c.masks.empty() ? 0 : 3;
     s.masks = c.masks;
     s.pixels = c.pixel;
-    const std::optional<Decoded> d = Decode(MakeBmp(s));
+    const std::optional<DecodedBmp> d = Decode(MakeBmp(s));
     ASSERT_TRUE(d) << c.what;
     EXPECT_EQ(d->shape.layout, c.layout) << c.what;
     EXPECT_EQ(d->Rows(c.out.size()), Rows{c.out}) << c.what;
@@ -282,7 +263,7 @@ TEST(BmpReader, RunLengthCodes) {
     s.palette.assign(size_t{1} << c.bits, 0);
     s.pixels = c.stream;
     std::string failure;
-    const std::optional<Decoded> d = Decode(MakeBmp(s), &failure);
+    const std::optional<DecodedBmp> d = Decode(MakeBmp(s), &failure);
     ASSERT_TRUE(d) << c.what << ": " << failure;
     const size_t bytes = c.bits == 8 ? size_t(c.width) : size_t(c.width + 1) / 2;
     EXPECT_EQ(d->Rows(bytes), c.rows) << c.what;
@@ -343,6 +324,8 @@ TEST(BmpReader, BadFilesAreRefused) {
       {"rows cut short", cut},
       {"file size beyond the file", patched(good, 2, uint32_t(good.size() + 1))},
       {"pixel offset beyond the file", patched(good, 10, uint32_t(good.size()))},
+      {"pixel offset beyond the file that holds part of a full palette",
+       patched(MakeBmp({.bits = 8, .palette = {0, 0}, .pixels = {0, 0, 0, 0}}), 10, 5000)},
       {"pixel offset inside the header", patched(good, 10, 20)},
       {"image size beyond the file", patched(good, 34, 17)},
       {"3 000 000 × 2 000 000 pixels", with([](BmpSpec& s) { s.width = 3000000; s.height = 2000000; })},
@@ -377,7 +360,7 @@ TEST(BmpReader, Os2HeadersOfVersionTwo) {
     s.width = 2;
     s.palette = {0x111111, 0x222222};
     s.pixels = {0x10, 0, 0, 0};
-    const std::optional<Decoded> d = Decode(MakeBmp(s));
+    const std::optional<DecodedBmp> d = Decode(MakeBmp(s));
     ASSERT_TRUE(d) << headerSize;
     EXPECT_EQ(d->shape.palette, s.palette);
     EXPECT_EQ(d->Row(0)[0], 0x10);

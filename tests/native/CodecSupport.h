@@ -1,15 +1,45 @@
 #pragma once
-// What the codec tests share: a JPEG decoded into a top-down B-G-R buffer and
-// the peak signal-to-noise ratio of two such pictures.
+// What the codec tests share: a BMP or JPEG decoded into a top-down buffer,
+// and the peak signal-to-noise ratio of two B-G-R pictures.
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "codecs/BmpReader.h"
 #include "codecs/JpegReader.h"
 
 namespace codec_test {
+
+struct DecodedBmp {
+  codecs::PictureShape shape;
+  size_t stride = 0;
+  std::vector<uint8_t> rows;  // top row first
+
+  const uint8_t* Row(int32_t y) const { return rows.data() + y * stride; }
+  // The first `bytes` bytes of each row, top first.
+  std::vector<std::vector<uint8_t>> Rows(size_t bytes) const {
+    std::vector<std::vector<uint8_t>> out;
+    for (int32_t y = 0; y < shape.height; ++y) out.emplace_back(Row(y), Row(y) + bytes);
+    return out;
+  }
+};
+
+enum class BmpOutcome { Decoded, NoShape, DecodeRefused };
+
+// The file decoded into a top-down buffer whose padding starts out non-zero.
+inline std::optional<DecodedBmp> DecodeBmp(std::span<const uint8_t> file, BmpOutcome* outcome = nullptr) {
+  const std::optional<codecs::PictureShape> shape = codecs::ReadBmpShape(file);
+  if (outcome) *outcome = BmpOutcome::NoShape;
+  if (!shape) return std::nullopt;
+  DecodedBmp d{*shape, codecs::DibStride(shape->width, shape->layout), {}};
+  d.rows.assign(d.stride * size_t(shape->height), 0xEE);
+  if (outcome) *outcome = BmpOutcome::DecodeRefused;
+  if (!codecs::DecodeBmp(file, *shape, {d.rows.data(), ptrdiff_t(d.stride)})) return std::nullopt;
+  if (outcome) *outcome = BmpOutcome::Decoded;
+  return d;
+}
 
 struct BgrPicture {
   int32_t width = 0;

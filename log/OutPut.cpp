@@ -1,6 +1,5 @@
 #include "log/OutPut.h"
 
-#include "core/SjisText.h"
 #include "ui/Dialogs.h"
 #include "ui/Handles.h"
 #include "ui/Screen.h"
@@ -41,11 +40,10 @@ void TOutputForm::SaveMenuClick() {
   ui::FileDialogOptions options;
   options.defaultExt = "txt";
   options.overwritePrompt = true;
+  // The dialog adds "txt" to a bare name itself and asks about overwriting the
+  // name it returns: that name, and no other, is the one to write.
   if (!ui::CurrentDialogs().SaveFile(Handle(), options)) return;
-  std::string path = options.fileName;
-  // The dialog adds the default extension to a bare name; so do we, whoever answered.
-  if (sjis::ExtensionPart(path).empty()) path += ".txt";
-  SaveLines(path);
+  SaveLines(options.fileName);
 }
 
 void TOutputForm::SaveLines(const std::string& path) const {

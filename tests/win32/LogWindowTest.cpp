@@ -69,13 +69,18 @@ TEST_F(LogWindowTest, SavesEveryLineWithCarriageReturnAndLineFeed) {
   EXPECT_TRUE(dialogs.saveRequests[0].overwritePrompt);
 }
 
-TEST_F(LogWindowTest, EmptyListSavesAnEmptyFileAndABareNameGetsTxt) {
+// The dialog adds the default extension itself; whatever name it returns is the
+// one its overwrite question was about, so that name is written and no other.
+TEST_F(LogWindowTest, EmptyListSavesAnEmptyFileUnderExactlyTheNameTheDialogReturned) {
   TempDir dir;
   ScriptedDialogs dialogs;
-  dialogs.saveAnswers.push_back(dir / "bare");
-  form_->SaveMenuClick();
-  ASSERT_TRUE(FileExists(dir / "bare.txt"));
-  EXPECT_EQ(ReadFileBytes(dir / "bare.txt"), "");
+  for (const char* name : {"bare", "log.txt", "notes.log"}) {
+    dialogs.saveAnswers.push_back(dir / name);
+    form_->SaveMenuClick();
+    EXPECT_TRUE(FileExists(dir / name)) << name;
+    EXPECT_EQ(ReadFileBytes(dir / name), "") << name;
+  }
+  EXPECT_FALSE(FileExists(dir / "bare.txt"));
 }
 
 TEST_F(LogWindowTest, CancelWritesNothingAndAFailedWriteIsAnError) {

@@ -35,7 +35,8 @@ class Application {
 
   CursorOverride Cursor() const { return cursor_; }
   void SetCursor(CursorOverride cursor);
-  // Answers WM_SETCURSOR while an override is in force; false lets the window choose.
+  // Answers WM_SETCURSOR over a client area while an override is in force;
+  // false lets the window choose.
   bool ApplyCursorOverride() const;
 
   // Shows the standard error message box for an exception that a handler let

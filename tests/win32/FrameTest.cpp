@@ -368,4 +368,31 @@ TEST(Frame, MouseOverTheControlBackgroundOrNavigationButtonsShowsTheArrow) {
   }
 }
 
+// The override is for client areas: the sizing borders and the scroll bars keep
+// the cursors the system gives them, whatever the override says.
+TEST(Frame, CursorOverrideCoversClientAreasOnly) {
+  ProgramFixture program("[Debug]\r\nEnable=1\r\n");
+  program.Start();
+  struct Case {
+    WORD hit;
+    const char* systemCursor;  // null: the override decides
+  };
+  const Case cases[] = {{HTLEFT, IDC_SIZEWE},        {HTBOTTOM, IDC_SIZENS},
+                        {HTBOTTOMRIGHT, IDC_SIZENWSE}, {HTTOPRIGHT, IDC_SIZENESW},
+                        {HTVSCROLL, IDC_ARROW},      {HTCLIENT, nullptr}};
+  for (HWND window : {program.viewer->Handle(), program.output->Handle()}) {
+    for (const auto override : {ui::CursorOverride::Hidden, ui::CursorOverride::Arrow}) {
+      for (const auto& c : cases) {
+        ui::Application::Get().SetCursor(override);
+        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        ::SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(c.hit, WM_MOUSEMOVE));
+        const HCURSOR expected = c.systemCursor                          ? ::LoadCursor(nullptr, c.systemCursor)
+                                 : override == ui::CursorOverride::Arrow ? ::LoadCursor(nullptr, IDC_ARROW)
+                                                                         : nullptr;
+        EXPECT_EQ(::GetCursor(), expected) << "hit " << c.hit << " override " << static_cast<int>(override);
+      }
+    }
+  }
+}
+
 }  // namespace

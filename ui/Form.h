@@ -46,6 +46,11 @@ class Form : public Window {
   // then focus moves. True when the key was used up.
   virtual bool PreviewKey(WORD key, HWND target);
 
+  // A right click in `target` (this form or one of its controls; lParam as in
+  // WM_CONTEXTMENU) opens the form's popup menu. False where the system's own
+  // menu belongs: title bar, scroll bars and sizing borders.
+  bool OpenPopupMenu(HWND target, LPARAM lParam);
+
   // Files dropped from the shell; a form that takes none just releases the drop.
   virtual void WMDropFiles(HDROP drop) { ::DragFinish(drop); }
 
@@ -66,7 +71,6 @@ class Form : public Window {
  private:
   bool MoveFocus(WORD key, HWND target);
   void HandleClose();
-  void ShowContextMenu(LPARAM lParam);
 
   PopupMenu* popupMenu_ = nullptr;
   MainMenu* mainMenu_ = nullptr;

@@ -325,6 +325,14 @@ TEST(Frame, ArrowKeysOnAPushButtonMoveTheFocusThroughTheControls) {
   control.NextBtn.SetFocus();
   PressKey(control.NextBtn.Handle(), VK_UP);
   EXPECT_TRUE(control.PrevBtn.Focused());
+  // The filing buttons sit in the option panel: the moves go in and out of it.
+  control.MoveBtn.SetEnabled(true);
+  control.MoveBtn.SetFocus();
+  PressKey(control.MoveBtn.Handle(), VK_LEFT);
+  EXPECT_TRUE(control.TimeMemo.Focused());
+  control.FolderOpenBtn.SetFocus();
+  PressKey(control.FolderOpenBtn.Handle(), VK_RIGHT);
+  EXPECT_TRUE(control.PrevBtn.Focused());
   // A key that is no shortcut and no arrow reaches the control's own handler.
   WORD seen = 0;
   control.PrevBtn.onKeyDown = [&](WORD key, bool&) { seen = key; };

@@ -32,6 +32,11 @@ void TOutputForm::FormShow() {
   SetBounds(workWidth - Width(), workHeight - Height(), Width(), Height());
 }
 
+// Without the close command the title bar cannot close the window, but Alt+F4
+// and a close from the taskbar still ask: the answer is always no. The
+// program's end destroys the window without asking.
+void TOutputForm::FormClose(ui::CloseAction& action) { action = ui::CloseAction::None; }
+
 void TOutputForm::FormResize() {
   if (OutputListBox.Handle()) OutputListBox.SetBounds(0, 0, ClientWidth(), ClientHeight());
 }

@@ -55,10 +55,22 @@ Form* Form::Containing(HWND hwnd) {
   return dynamic_cast<Form*>(Window::FromHandle(root));
 }
 
+// Every form is owned by the application's window, which alone has a taskbar entry.
 void Form::CreateForm(const FormDesign& design) {
   background_ = design.background;
   CreateOwnClass(design.className, design.caption, design.style, design.exStyle, design.left,
-                 design.top, design.width, design.height, nullptr, CS_DBLCLKS, nullptr);
+                 design.top, design.width, design.height, Application::Get().Handle(), CS_DBLCLKS,
+                 nullptr);
+}
+
+bool Form::Visible() const { return hiddenWithOwner_ || Window::Visible(); }
+
+void Form::SetVisible(bool visible) {
+  if (hiddenWithOwner_) {
+    hiddenWithOwner_ = visible;
+    return;
+  }
+  Window::SetVisible(visible);
 }
 
 void Form::Show() {
@@ -159,6 +171,27 @@ void Form::HandleClose() {
   }
 }
 
+// SW_PARENTCLOSING and SW_PARENTOPENING: the owner is being minimised or
+// restored, and the default handling hides or shows the form, sending a plain
+// WM_SHOWWINDOW of its own. Neither is a showing or hiding by the program: no
+// show step, and the taskbar entry stays.
+LRESULT Form::HandleShowWindow(WPARAM wParam, LPARAM lParam) {
+  if (lParam == SW_PARENTCLOSING || lParam == SW_PARENTOPENING) {
+    const bool opening = lParam == SW_PARENTOPENING;
+    if (opening && !hiddenWithOwner_) return 0;  // hidden by the program meanwhile: it stays hidden
+    hiddenWithOwner_ = !opening;
+    followingOwner_ = true;
+    const LRESULT result = Window::WndProc(WM_SHOWWINDOW, wParam, lParam);
+    followingOwner_ = false;
+    return result;
+  }
+  if (!followingOwner_) {
+    if (Application::Get().MainForm() == this) Application::Get().ShowTaskbarEntry(wParam != 0);
+    if (wParam) FormShow();
+  }
+  return Window::WndProc(WM_SHOWWINDOW, wParam, lParam);
+}
+
 bool Form::OpenPopupMenu(HWND target, LPARAM lParam) {
   if (!popupMenu_) return false;
   POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -179,7 +212,13 @@ bool Form::OpenPopupMenu(HWND target, LPARAM lParam) {
 LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_SHOWWINDOW:
-      if (wParam) FormShow();
+      return HandleShowWindow(wParam, lParam);
+    case WM_SYSCOMMAND:
+      // The main form's minimise box minimises the program, every form with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && Application::Get().MainForm() == this) {
+        Application::Get().Minimize();
+        return 0;
+      }
       break;
     case WM_CLOSE:
       HandleClose();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "ProgramFixture.h"
 
@@ -72,6 +74,100 @@ TEST(ProgramWindows, AWindowThatCannotBeCreatedLeavesNothingBehindForTheErrorRep
     const HWND owner = dialogs.messages[0].owner;
     EXPECT_TRUE(owner == nullptr || ::IsWindow(owner)) << refused;
   }
+}
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+// The captions of this thread's windows that the taskbar lists: visible,
+// without an owner and not tool windows.
+std::vector<std::string> TaskbarEntries() {
+  std::vector<HWND> windows;
+  ::EnumThreadWindows(::GetCurrentThreadId(), CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+  std::vector<std::string> captions;
+  for (HWND hwnd : windows) {
+    const LONG exStyle = ::GetWindowLongA(hwnd, GWL_EXSTYLE);
+    const bool listed = (exStyle & WS_EX_APPWINDOW) ||
+                        (!::GetWindow(hwnd, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW));
+    if (!::IsWindowVisible(hwnd) || !listed) continue;
+    char text[64] = {};
+    ::GetWindowTextA(hwnd, text, sizeof(text));
+    captions.push_back(text);
+  }
+  return captions;
+}
+
+TEST(ProgramWindows, OneTaskbarEntryUnderTheApplicationsTitle) {
+  ProgramFixture program("[Debug]\r\nEnable=1\r\n");
+  program.Start();
+  ASSERT_TRUE(program.output->Visible());
+  EXPECT_EQ(TaskbarEntries(), std::vector<std::string>{"Pixolet Std"});
+  program.viewer->Close();
+  EXPECT_TRUE(TaskbarEntries().empty());
+}
+
+TEST(ProgramWindows, TheFormsMinimiseAndComeBackTogetherWhereTheyWere) {
+  ProgramFixture program("[Debug]\r\nEnable=1\r\n");
+  program.Start();
+  TViewerForm& viewer = *program.viewer;
+  program.output->SetBounds(300, 200, 413, 354);  // the user moved the log
+  const HWND forms[] = {viewer.Handle(), program.control->Handle(), program.output->Handle()};
+  RECT before[3] = {};
+  for (int i = 0; i < 3; ++i) ::GetWindowRect(forms[i], &before[i]);
+
+  ::SendMessageA(viewer.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);  // the minimise box
+  const HWND entry = ::GetWindow(viewer.Handle(), GW_OWNER);
+  EXPECT_TRUE(::IsIconic(entry));
+  EXPECT_EQ(TaskbarEntries(), std::vector<std::string>{"Pixolet Std"});
+  for (HWND form : forms) EXPECT_FALSE(::IsWindowVisible(form));
+  // Still visible as far as the program is concerned: its menu and settings say so.
+  EXPECT_TRUE(program.control->Visible());
+
+  ::SendMessageA(entry, WM_SYSCOMMAND, SC_RESTORE, 0);  // the taskbar entry
+  EXPECT_FALSE(::IsIconic(entry));
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(::IsWindowVisible(forms[i])) << i;
+    RECT after{};
+    ::GetWindowRect(forms[i], &after);
+    EXPECT_TRUE(::EqualRect(&after, &before[i])) << i;
+  }
+  EXPECT_TRUE(program.control->StayOnTop());
+}
+
+TEST(ProgramWindows, AHiddenControlWindowStaysHiddenAcrossAMinimise) {
+  ProgramFixture program;
+  program.Start();
+  TViewerForm& viewer = *program.viewer;
+  viewer.ControlMenu->Click();
+  ASSERT_FALSE(program.control->Visible());
+  ::SendMessageA(viewer.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ::SendMessageA(::GetWindow(viewer.Handle(), GW_OWNER), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(::IsWindowVisible(viewer.Handle()));
+  EXPECT_FALSE(::IsWindowVisible(program.control->Handle()));
+  // The viewer goes on without it.
+  int nexts = 0;
+  viewer.NextMenu->SetEnabled(true);
+  viewer.NextMenu->onClick = [&] { ++nexts; };
+  BYTE ctrl[256] = {};
+  ctrl[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(ctrl);
+  MSG key{viewer.Handle(), WM_KEYDOWN, 'N', 0};
+  ui::Application::Get().HandleMessage(key);
+  BYTE none[256] = {};
+  ::SetKeyboardState(none);
+  EXPECT_EQ(nexts, 1);
+}
+
+TEST(ProgramWindows, ClosingFromTheMinimisedTaskbarEntrySavesTheControlWindowAsVisible) {
+  ProgramFixture program;
+  program.Start();
+  ::SendMessageA(program.viewer->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ::SendMessageA(::GetWindow(program.viewer->Handle(), GW_OWNER), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(ui::Application::Get().Terminated());
+  const std::string ini = ReadFileBytes(program.Path("pixostd.ini"));
+  EXPECT_NE(ini.find("[Control]\r\nVisible=1\r\n"), std::string::npos) << ini;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "UserInput.h"
 #include "core/SjisText.h"
 #include "ui/Handles.h"
 
@@ -264,17 +265,6 @@ TEST(Frame, ControlWindowCloseRequestHidesItInStepWithTheMenu) {
   program.viewer->ControlMenu->Click();
   EXPECT_TRUE(program.control->Visible());
   EXPECT_TRUE(program.viewer->ControlMenu->Checked());
-}
-
-// Presses a key as the message loop would deliver it to `target`.
-void PressKey(HWND target, WORD key, bool ctrl = false) {
-  BYTE state[256] = {};
-  if (ctrl) state[VK_CONTROL] = 0x80;
-  ::SetKeyboardState(state);
-  MSG msg{target, WM_KEYDOWN, key, 0};
-  ui::Application::Get().HandleMessage(msg);
-  BYTE none[256] = {};
-  ::SetKeyboardState(none);
 }
 
 TEST(Frame, ShortcutsActOnlyWhileTheItemAndEveryMenuAboveItAreEnabled) {

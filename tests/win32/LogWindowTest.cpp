@@ -2,6 +2,7 @@
 
 #include "ProgramFixture.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 #include "app/Globals.h"
 #include "log/OutPut.h"
 #include "plugins/SpiFunc.h"
@@ -93,29 +94,13 @@ TEST_F(LogWindowTest, CancelWritesNothingAndAFailedWriteIsAnError) {
   EXPECT_ANY_THROW(form_->SaveMenuClick());
 }
 
-// Presses Alt+F4 through the window system, as on the keyboard.
-void PressAltF4() {
-  INPUT keys[4] = {};
-  const WORD codes[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
-  for (int i = 0; i < 4; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = codes[i];
-    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-  }
-  ::SendInput(4, keys, sizeof(INPUT));
-  for (int i = 0; i < 20; ++i) {
-    PumpMessages();
-    ::Sleep(10);
-  }
-}
-
 TEST(LogWindow, RefusesEveryCloseRequestButGoesWithTheProgram) {
   ProgramFixture program("[Debug]\r\nEnable=1\r\n");
   program.Start();
   TOutputForm& log = *program.output;
   ASSERT_TRUE(log.Visible());
   ::SetForegroundWindow(log.Handle());
-  PressAltF4();
+  PressChord({VK_MENU, VK_F4});
   EXPECT_TRUE(log.Visible()) << "Alt+F4";
   ::SendMessageA(log.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // a close from its taskbar entry
   EXPECT_TRUE(log.Visible()) << "SC_CLOSE";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "UserInput.h"
 
 using namespace testing_support;
 
@@ -150,13 +151,7 @@ TEST(ProgramWindows, AHiddenControlWindowStaysHiddenAcrossAMinimise) {
   int nexts = 0;
   viewer.NextMenu->SetEnabled(true);
   viewer.NextMenu->onClick = [&] { ++nexts; };
-  BYTE ctrl[256] = {};
-  ctrl[VK_CONTROL] = 0x80;
-  ::SetKeyboardState(ctrl);
-  MSG key{viewer.Handle(), WM_KEYDOWN, 'N', 0};
-  ui::Application::Get().HandleMessage(key);
-  BYTE none[256] = {};
-  ::SetKeyboardState(none);
+  PressKey(viewer.Handle(), 'N', true);
   EXPECT_EQ(nexts, 1);
 }
 

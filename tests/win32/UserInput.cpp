@@ -1,6 +1,9 @@
 #include "UserInput.h"
 
+#include <vector>
+
 #include "TestSupport.h"
+#include "ui/Application.h"
 
 namespace testing_support {
 
@@ -54,6 +57,33 @@ HMENU MenuOpenedBy(const std::function<void()>& action) {
   }
   ::KillTimer(nullptr, timer);
   return seenMenu;
+}
+
+void PressKey(HWND target, WORD key, bool ctrl) {
+  BYTE state[256] = {};
+  if (ctrl) state[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(state);
+  MSG msg{target, WM_KEYDOWN, key, 0};
+  ui::Application::Get().HandleMessage(msg);
+  BYTE none[256] = {};
+  ::SetKeyboardState(none);
+}
+
+void PressChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{INPUT_KEYBOARD};
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up{INPUT_KEYBOARD};
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  HandleInputFor(200);
 }
 
 }  // namespace testing_support

@@ -1,9 +1,10 @@
 #pragma once
-// Mouse input as a user's hand gives it: SendInput at a point on the screen,
+// Mouse and keyboard input as a user's hand gives it: SendInput at a point on the screen,
 // so that the window system's own hit testing picks the window that gets it.
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 
 namespace testing_support {
 
@@ -14,5 +15,11 @@ POINT CentreOf(HWND window);
 void ClickAt(POINT screen, bool rightButton = false);
 // The menu that `action` opened (it is closed again at once), or null.
 HMENU MenuOpenedBy(const std::function<void()>& action);
+
+// Presses a key as the message loop would deliver it to `target`.
+void PressKey(HWND target, WORD key, bool ctrl = false);
+// Presses the keys in order and releases them in reverse order through the
+// window system (to the focused window), then handles what follows.
+void PressChord(std::initializer_list<WORD> keys);
 
 }  // namespace testing_support

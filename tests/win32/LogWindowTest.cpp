@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dlgs.h>
+
+#include <string>
 
 #include "ProgramFixture.h"
 #include "TestSupport.h"
@@ -83,6 +87,42 @@ TEST_F(LogWindowTest, EmptyListSavesAnEmptyFileUnderExactlyTheNameTheDialogRetur
     EXPECT_EQ(ReadFileBytes(dir / name), "") << name;
   }
   EXPECT_FALSE(FileExists(dir / "bare.txt"));
+}
+
+std::string typedName;
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
+  char name[16] = {};
+  ::GetClassNameA(hwnd, name, sizeof(name));
+  if (std::string(name) != "#32770" || !::IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+// Types the name into the open save dialog and presses its Save button, as a
+// user would; runs inside the dialog's own message loop.
+void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  ::KillTimer(nullptr, timer);
+  for (int id : {cmb13, edt1}) {
+    if (HWND box = ::GetDlgItem(dialog, id)) ::SetWindowTextA(box, typedName.c_str());
+  }
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+}
+
+// With no stand-in the system's dialog answers: it gives a bare name the
+// default extension itself, and the file written is the one it named.
+TEST_F(LogWindowTest, TheSystemsSaveDialogGivesABareNameTheTxtExtension) {
+  TempDir dir;
+  LogLine("one");
+  typedName = dir / "bare";
+  ::SetTimer(nullptr, 0, 50, AnswerSaveDialog);
+  form_->SaveMenuClick();
+  EXPECT_EQ(ReadFileBytes(dir / "bare.txt"), "one\r\n");
+  EXPECT_FALSE(FileExists(dir / "bare"));
 }
 
 TEST_F(LogWindowTest, CancelWritesNothingAndAFailedWriteIsAnError) {

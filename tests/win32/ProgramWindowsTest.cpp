@@ -137,7 +137,7 @@ TEST(ProgramWindows, TheFormsMinimiseAndComeBackTogetherWhereTheyWere) {
   EXPECT_TRUE(program.control->StayOnTop());
 }
 
-TEST(ProgramWindows, AHiddenControlWindowStaysHiddenAcrossAMinimise) {
+TEST(ProgramWindows, AControlWindowHiddenBeforeOrDuringAMinimiseStaysHidden) {
   ProgramFixture program;
   program.Start();
   TViewerForm& viewer = *program.viewer;
@@ -153,6 +153,16 @@ TEST(ProgramWindows, AHiddenControlWindowStaysHiddenAcrossAMinimise) {
   viewer.NextMenu->onClick = [&] { ++nexts; };
   PressKey(viewer.Handle(), 'N', true);
   EXPECT_EQ(nexts, 1);
+
+  // Hidden by the program while minimised: it does not come back either.
+  viewer.ControlMenu->Click();
+  ASSERT_TRUE(::IsWindowVisible(program.control->Handle()));
+  ::SendMessageA(viewer.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  viewer.ControlMenu->Click();
+  EXPECT_FALSE(program.control->Visible());
+  ::SendMessageA(::GetWindow(viewer.Handle(), GW_OWNER), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(::IsWindowVisible(program.control->Handle()));
+  EXPECT_FALSE(viewer.ControlMenu->Checked());
 }
 
 TEST(ProgramWindows, ClosingFromTheMinimisedTaskbarEntrySavesTheControlWindowAsVisible) {

@@ -31,7 +31,7 @@ class ProgramFixture {
   }
 
   ~ProgramFixture() {
-    windows_.reset();
+    End();
     ui::Application::Get().SetCursor(ui::CursorOverride::None);
     OverrideProgramFolder(std::nullopt);
     ::SetCurrentDirectoryA(savedDirectory_);
@@ -39,6 +39,8 @@ class ProgramFixture {
     PumpMessages();
   }
 
+  // Destroys the windows, as the end of the program does.
+  void End() { windows_.reset(); }
   // The first show, as the message loop's start gives it.
   void Start() { viewer->Show(); }
   // Closes the viewer window (its close box) and returns the settings file.

@@ -9,8 +9,8 @@
 
 namespace testing_support {
 
-int ScriptedDialogs::ShowMessage(HWND, const std::string& text, const std::string& caption, UINT type) {
-  messages.push_back({text, caption, type});
+int ScriptedDialogs::ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+  messages.push_back({text, caption, type, owner});
   if (messageAnswers.empty()) return IDOK;
   const int answer = messageAnswers.front();
   messageAnswers.pop_front();

@@ -21,6 +21,7 @@ class ScriptedDialogs : public ui::Dialogs {
     std::string text;
     std::string caption;
     UINT type;
+    HWND owner;
   };
   std::vector<Message> messages;
   std::deque<int> messageAnswers;

@@ -175,6 +175,7 @@ int MeasureMemory(const std::string& jpeg) {
 int main(int argc, char** argv) {
   const std::string base = BenchFolder();
   OverrideProgramFolder(base);
+  OverrideProgramArguments(std::vector<std::string>{});
   const std::string jpeg = MakeJpeg(base);
   if (argc > 1 && std::strcmp(argv[1], "memory") == 0) return MeasureMemory(jpeg);
   const std::string bmps = MakeBmpFolder(base);

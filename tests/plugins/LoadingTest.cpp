@@ -366,14 +366,17 @@ TEST_F(LoadingTest, ADropOnTheControlWindowReplacesTheList) {
 class CommandLineTest : public ::testing::Test {
  protected:
   void Start(const std::vector<std::string>& arguments) {
+    ::GetCurrentDirectoryA(MAX_PATH, startFolder_);
     ::SetCurrentDirectoryA(files_.Path().c_str());
-    OverrideProgramArguments(arguments);
-    program_ = std::make_unique<ProgramFixture>();
-    OverrideProgramArguments(std::nullopt);
+    program_ = std::make_unique<ProgramFixture>(std::nullopt, std::string(), arguments);
     program_->Start();
   }
-  void TearDown() override { program_.reset(); }
+  void TearDown() override {
+    program_.reset();
+    ::SetCurrentDirectoryA(startFolder_);  // the folder can go only when no longer current
+  }
 
+  char startFolder_[MAX_PATH] = {};
   TempDir files_;
   std::unique_ptr<ProgramFixture> program_;
 };

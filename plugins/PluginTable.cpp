@@ -38,16 +38,22 @@ std::string BufferText(const char* buffer) {
   return std::string(buffer, ::strnlen(buffer, kInfoBufferSize));
 }
 
+// Asks one plug-in for its texts. A plug-in that crashed once is not asked
+// again: whatever state the crash left it in, its later answers mean nothing.
 class InfoReader {
  public:
-  explicit InfoReader(int row) : row_(row) {}
+  explicit InfoReader(FARPROC getPluginInfo) : getPluginInfo_(getPluginInfo) {}
   bool Ask(int infoNumber) {
-    return CallGetPluginInfo(row_, infoNumber, buffer_, kInfoBufferSize) != 0;
+    if (crashed_) return false;
+    const GuardedResult outcome = CallGuardedWith(getPluginInfo_, infoNumber, buffer_, kInfoBufferSize);
+    crashed_ = outcome.faulted;
+    return !crashed_ && outcome.value != 0;
   }
   std::string Text() const { return BufferText(buffer_); }
 
  private:
-  int row_;
+  FARPROC getPluginInfo_;
+  bool crashed_ = false;
   char buffer_[kInfoBufferSize] = {};
 };
 
@@ -101,11 +107,12 @@ void UnloadPlugins() {
 }
 
 void LogPluginInfo(int row) {
-  if (!FindExport(row, "GetPluginInfo")) {
+  const FARPROC getPluginInfo = FindExport(row, "GetPluginInfo");
+  if (!getPluginInfo) {
     if (row >= 0 && row < PluginCount) PluginTable[row].isArchive = false;
     return;
   }
-  InfoReader reader(row);
+  InfoReader reader(getPluginInfo);
   LogApiVersion(reader, PluginTable[row]);
   if (reader.Ask(1)) LogLine("Plug-in名     : " + sjis::TrimBlanks(reader.Text()));
   LogFormats(reader);

@@ -119,6 +119,33 @@ TEST_F(PluginTableTest, ACrashingGetPluginInfoCountsAsNoAnswer) {
   EXPECT_EQ(Log(), (std::vector<std::string>(2, "ファイル形式  : ")));
 }
 
+TEST_F(PluginTableTest, APluginIsNotAskedAgainAfterItsGetPluginInfoCrashed) {
+  struct Case {
+    int32_t crashFrom;
+    uint32_t calls;
+    std::vector<std::string> log;
+  };
+  const Case cases[] = {
+      {0, 1, {"ファイル形式  : "}},
+      {1, 2, {"----------------------------------------", "APIバージョン : 00AM", "ファイル形式  : "}},
+      {3, 4,
+       {"----------------------------------------", "APIバージョン : 00AM", "Plug-in名     : tarc",
+        "ファイル形式  : *.tarc"}},
+  };
+  LoadPlugin(BuiltPlugin("tarc"));
+  Control(0).faultPlaces = kInPluginInfo;
+  Control(0).faultKind = kAccessViolation;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.crashFrom);
+    ClearLog();
+    Control(0).pluginInfoCalls = 0;
+    Control(0).faultInfoFrom = c.crashFrom;
+    LogPluginInfo(0);
+    EXPECT_EQ(Control(0).pluginInfoCalls, c.calls);
+    EXPECT_EQ(Log(), c.log);
+  }
+}
+
 TEST_F(PluginTableTest, UnloadedRowsAreNeverCalled) {
   LoadBuilt({"tpic"});
   UnloadPlugins();

@@ -135,14 +135,30 @@ uint32_t Word(const std::string& bytes, size_t at) {
 
 bool HasMagic(const std::string& bytes) { return bytes.compare(0, 4, kMagic) == 0; }
 
+HLOCAL HandOut(HLOCAL block) {
+  if (block) control.handedOut[control.blocksHandedOut++ % std::size(control.handedOut)] = reinterpret_cast<uintptr_t>(block);
+  return block;
+}
+
 HLOCAL BlockOf(const char* data, size_t size) {
   if (control.handleKind == kNullHandles) return nullptr;
-  if (control.handleKind == kUnlockableHandles) return ::LocalAlloc(LMEM_MOVEABLE, 0);
+  if (control.handleKind == kUnlockableHandles) return HandOut(::LocalAlloc(LMEM_MOVEABLE, 0));
   HLOCAL block = ::LocalAlloc(LMEM_MOVEABLE, size);
   std::memcpy(::LocalLock(block), data, size);
   ::LocalUnlock(block);
-  return block;
+  return HandOut(block);
 }
+
+// Blocks written as if work had begun, by a call that is about to fail.
+void WriteBlocksBeforeFailing(HLOCAL* first, HLOCAL* second = nullptr) {
+  if (!control.blocksWithFailure) return;
+  const size_t size = control.failureBlockBytes ? control.failureBlockBytes : 64;
+  *first = HandOut(::LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size));
+  if (second) *second = control.oneBlockForBoth ? *first : HandOut(::LocalAlloc(LMEM_MOVEABLE, size));
+}
+
+// Whether the call made at `place` ends in a crash.
+bool WillCrash(uint32_t place) { return (control.faultPlaces & place) != 0; }
 
 int Answer(const std::string& head) {
   if (control.isSupportedAnswer) return control.isSupportedAnswer;
@@ -155,7 +171,7 @@ int DecodePicture(const std::string& bytes, HLOCAL* info, HLOCAL* bits) {
   const uint32_t bitsSize = Word(bytes, 8);
   if (12ull + infoSize + bitsSize > bytes.size()) return 2;
   *info = BlockOf(bytes.data() + 12, infoSize);
-  *bits = BlockOf(bytes.data() + 12 + infoSize, bitsSize);
+  *bits = control.oneBlockForBoth ? *info : BlockOf(bytes.data() + 12 + infoSize, bitsSize);
   return 0;
 }
 
@@ -180,7 +196,8 @@ std::string MemberBytes(const std::string& archive, uint32_t position) {
 }  // namespace
 
 extern "C" int __stdcall GetPluginInfo(int infoNumber, char* buffer, int size) {
-  MaybeCrash(kInPluginInfo);
+  ++control.pluginInfoCalls;
+  if (infoNumber >= control.faultInfoFrom) MaybeCrash(kInPluginInfo);
   const char* text = nullptr;
   switch (infoNumber) {
     case 0: text = control.apiVersion[0] ? control.apiVersion : nullptr; break;
@@ -217,8 +234,10 @@ extern "C" int __stdcall GetPicture(const char* source, long length, unsigned fl
   control.getPictureFlag = flag;
   if (progress && progress(0, 1, userValue) == 0) ++control.progressCalls;
   const bool fromMemory = (flag & 7) == 1;
-  MaybeCrash(fromMemory ? kInGetPictureFromMemory : kInGetPictureFromFile);
+  const uint32_t place = fromMemory ? kInGetPictureFromMemory : kInGetPictureFromFile;
   const int32_t forced = fromMemory ? control.memoryModeResult : control.fileModeResult;
+  if (forced || WillCrash(place)) WriteBlocksBeforeFailing(info, bits);
+  MaybeCrash(place);
   if (forced) return forced;
   const std::string bytes = fromMemory ? std::string(source, length) : ReadFileBytes(source);
   return DecodePicture(bytes, info, bits);
@@ -227,6 +246,7 @@ extern "C" int __stdcall GetPicture(const char* source, long length, unsigned fl
 extern "C" int __stdcall GetArchiveInfo(const char* path, long position, unsigned flag, HLOCAL* list) {
   (void)position;
   (void)flag;
+  if (control.fileModeResult == -1 || WillCrash(kInArchiveInfo)) WriteBlocksBeforeFailing(list);
   MaybeCrash(kInArchiveInfo);
   const std::string archive = ReadFileBytes(path);
   if (control.fileModeResult == -1) return -1;
@@ -245,9 +265,11 @@ extern "C" int __stdcall GetFile(const char* path, long position, char* destinat
   const std::string archive = ReadFileBytes(path);
   const std::string member = MemberBytes(archive, static_cast<uint32_t>(position));
   if (flag & 0x100) {
+    auto* block = reinterpret_cast<HLOCAL*>(destination);
+    if (control.toMemoryResult || WillCrash(kInGetFileToMemory)) WriteBlocksBeforeFailing(block);
     MaybeCrash(kInGetFileToMemory);
     if (control.toMemoryResult) return control.toMemoryResult;
-    *reinterpret_cast<HLOCAL*>(destination) = BlockOf(member.data(), member.size());
+    *block = BlockOf(member.data(), member.size());
     return 0;
   }
   std::strncpy(control.getFileDestination, destination, sizeof control.getFileDestination - 1);

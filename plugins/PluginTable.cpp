@@ -19,6 +19,21 @@ constexpr DWORD kDirectoryBit = FILE_ATTRIBUTE_DIRECTORY;
 constexpr int kInfoBufferSize = 1024;
 constexpr int kFormatPairs = 11;
 
+// Library initialisation and finalisation are plug-in code too: the guard
+// contains a crash in them and keeps our floating-point control words (a
+// library that sets 53-bit precision when it loads would change our layout
+// arithmetic).
+HMODULE GuardedLoad(const std::string& fullPath, DWORD flags, bool& crashed) {
+  const GuardedResult outcome = CallGuardedWith(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&::LoadLibraryExA)),
+                                                fullPath.c_str(), static_cast<HANDLE>(nullptr), flags);
+  crashed = outcome.faulted;
+  return crashed ? nullptr : reinterpret_cast<HMODULE>(static_cast<uintptr_t>(static_cast<uint32_t>(outcome.value)));
+}
+
+void GuardedFree(HMODULE module) {
+  CallGuardedWith(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&::FreeLibrary)), module);
+}
+
 // Libraries that a plug-in needs are looked for beside it, in the program's
 // folder and in the system folders, never in the current folder (the temp
 // folder, or wherever a picture came from), so that a stray DLL there cannot
@@ -27,10 +42,11 @@ constexpr int kFormatPairs = 11;
 HMODULE LoadPluginLibrary(const std::string& path) {
   const std::string fullPath = ui::FullPathName(path);
   const DWORD searchBesideAndSystem = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
-  if (HMODULE module = ::LoadLibraryExA(fullPath.c_str(), nullptr, searchBesideAndSystem)) return module;
-  if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  bool crashed = false;
+  if (HMODULE module = GuardedLoad(fullPath, searchBesideAndSystem, crashed)) return module;
+  if (crashed || ::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
   ::SetDllDirectoryA("");
-  return ::LoadLibraryExA(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return GuardedLoad(fullPath, LOAD_WITH_ALTERED_SEARCH_PATH, crashed);
 }
 
 // The text a plug-in left in the buffer, up to its NUL or the buffer's end.
@@ -100,7 +116,7 @@ void LoadPlugin(const std::string& path) {
 
 void UnloadPlugins() {
   for (int32_t i = 0; i < PluginCount; ++i) {
-    ::FreeLibrary(PluginTable[i].handle);
+    GuardedFree(PluginTable[i].handle);
     // A freed handle may soon name another library; no call may reach it.
     PluginTable[i].handle = nullptr;
   }

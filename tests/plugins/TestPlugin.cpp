@@ -101,17 +101,20 @@ void UnderOwnHandler(void (*body)()) {
   asm volatile("movl %0, %%fs:0" : : "r"(frame.Next) : "memory");
 }
 
+// Round-up and single precision, on both floating-point units.
+void DisturbFpu() {
+  const uint16_t roundUpSingle = 0x087F;
+  uint32_t roundUp = 0x5F80;
+  asm volatile("fldcw %0" : : "m"(roundUpSingle));
+  asm volatile("ldmxcsr %0" : : "m"(roundUp));
+}
+
 void MaybeCrash(uint32_t place) {
   if (control.ownHandler) {
     pendingPlace = place;
     return UnderOwnHandler(RaiseThenMaybeCrash);
   }
-  if (control.disturbFpu) {
-    const uint16_t roundUpSingle = 0x087F;
-    uint32_t roundUp = 0x5F80;
-    asm volatile("fldcw %0" : : "m"(roundUpSingle));
-    asm volatile("ldmxcsr %0" : : "m"(roundUp));
-  }
+  if (control.disturbFpu) DisturbFpu();
   if (control.faultPlaces & place) Crash();
 }
 
@@ -284,6 +287,29 @@ extern "C" int __stdcall GetFile(const char* path, long position, char* destinat
   ::WriteFile(file, member.data(), member.size(), &written, nullptr);
   ::CloseHandle(file);
   return 0;
+}
+
+// Library initialisation steered by the variant (nothing can steer it before
+// it runs), finalisation by the control block. Finalisation at process exit
+// (reserved pointer set) is left alone.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void* reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+#ifdef TEST_PLUGIN_INIT_DISTURBS_FPU
+    DisturbFpu();
+#endif
+#ifdef TEST_PLUGIN_INIT_CRASHES
+    control.faultKind = kAccessViolation;
+    Crash();
+#endif
+  }
+  if (reason == DLL_PROCESS_DETACH && !reserved) {
+    if (control.finiDisturbsFpu) DisturbFpu();
+    if (control.finiCrashKind) {
+      control.faultKind = control.finiCrashKind;
+      Crash();
+    }
+  }
+  return TRUE;
 }
 
 #endif  // TEST_PLUGIN_BARE

@@ -52,6 +52,8 @@ struct TestPluginControl {
   uint32_t blocksWithFailure;   // write memory blocks into the out-handles, then fail or crash
   uint32_t failureBlockBytes;   // their size (0: 64 bytes)
   uint32_t oneBlockForBoth;     // GetPicture hands one block back as both info and bits
+  uint32_t finiDisturbsFpu;     // library finalisation leaves round-up, single precision behind
+  uint32_t finiCrashKind;       // library finalisation crashes this way (0: it does not)
 
   // Seen by the plug-in.
   uint32_t pluginInfoCalls;

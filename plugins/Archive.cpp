@@ -80,6 +80,7 @@ const ArchiveEntry* EntryAt(int entry) {
 }  // namespace
 
 void PluginGetArchiveInfo(int row, const std::string& path) {
+  const PluginCallScope scope;
   const FARPROC getArchiveInfo = FindExport(row, "GetArchiveInfo");
   if (!getArchiveInfo) return;
   // A listing that fails leaves no members of another archive behind.
@@ -98,6 +99,7 @@ void PluginGetArchiveInfo(int row, const std::string& path) {
 }
 
 int32_t PluginGetFile(int row, const std::string& path, int entry) {
+  const PluginCallScope scope;
   const FARPROC getFile = FindExport(row, "GetFile");
   if (!getFile) return -1;
   const ArchiveEntry* member = EntryAt(entry);

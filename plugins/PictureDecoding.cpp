@@ -64,6 +64,7 @@ void TakeDib(ui::Bitmap& bitmap, const Decoded& dib) {
 }  // namespace
 
 int32_t PluginIsSupported(int row, const std::string& path, bool& isArchive) {
+  const PluginCallScope scope;
   int32_t answer = 0;
   if (const FARPROC isSupported = FindExport(row, "IsSupported")) {
     try {
@@ -78,6 +79,7 @@ int32_t PluginIsSupported(int row, const std::string& path, bool& isArchive) {
 }
 
 int32_t PluginGetPicture(int row, const std::string& path, ui::Bitmap& bitmap) {
+  const PluginCallScope scope;
   const FARPROC getPicture = FindExport(row, "GetPicture");
   if (!getPicture) return -1;
   Decoded decoded = GetPictureFrom(getPicture, path.c_str(), 0, kFromFile);

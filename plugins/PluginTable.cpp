@@ -1,10 +1,13 @@
 // The table of loaded plug-ins: loading, unloading and describing them.
 #include <cstring>
+#include <exception>
+#include <utility>
 
 #include "app/Globals.h"
 #include "core/SjisText.h"
 #include "plugins/PluginExports.h"
 #include "plugins/SpiFunc.h"
+#include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/FilePaths.h"
 #include "ui/Handles.h"
@@ -90,7 +93,55 @@ void LogFormats(InfoReader& reader) {
   LogLine(line);
 }
 
+// Plug-in operations in progress, nested through plug-ins' own message loops.
+int callDepth = 0;
+
+enum class TableChange { None, Unload, Reload };
+// The last reload or unload asked for while an operation was in progress.
+TableChange pendingChange = TableChange::None;
+
+void FreeLibraries() {
+  for (int32_t i = 0; i < PluginCount; ++i) {
+    GuardedFree(PluginTable[i].handle);
+    // A freed handle may soon name another library; no call may reach it.
+    PluginTable[i].handle = nullptr;
+  }
+}
+
+void ReloadFromPluginDir() {
+  FreeLibraries();
+  LoadPlugins(PluginDir);
+  for (int32_t row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+}
+
+// Runs at the end of the outermost operation, itself inside a scope: a change
+// asked for by the plug-ins it calls waits for it and runs right after.
+void RunPendingChange() {
+  const TableChange change = std::exchange(pendingChange, TableChange::None);
+  if (change == TableChange::None) return;
+  const PluginCallScope scope;
+  try {
+    if (change == TableChange::Unload) FreeLibraries();
+    if (change == TableChange::Reload) ReloadFromPluginDir();
+  } catch (...) {
+    // Nothing is left on the stack to take it: the end of a scope cannot throw.
+    ui::Application::Get().ReportException(std::current_exception());
+  }
+}
+
+// Asks for a change and makes it at once unless an operation is in progress.
+void RequestChange(TableChange change) {
+  pendingChange = change;
+  const PluginCallScope scope;
+}
+
 }  // namespace
+
+PluginCallScope::PluginCallScope() { ++callDepth; }
+
+PluginCallScope::~PluginCallScope() {
+  if (--callDepth == 0) RunPendingChange();
+}
 
 void LoadPlugins(const std::string& folder) {
   PluginCount = 0;
@@ -104,6 +155,7 @@ void LoadPlugins(const std::string& folder) {
 
 void LoadPlugin(const std::string& path) {
   if (PluginCount >= kMaxPlugins || !ui::IsExistingFile(path)) return;
+  const PluginCallScope scope;
   PluginRow& row = PluginTable[PluginCount];
   row.handle = LoadPluginLibrary(path);
   if (!row.handle) return;
@@ -114,15 +166,10 @@ void LoadPlugin(const std::string& path) {
   ++PluginCount;
 }
 
-void UnloadPlugins() {
-  for (int32_t i = 0; i < PluginCount; ++i) {
-    GuardedFree(PluginTable[i].handle);
-    // A freed handle may soon name another library; no call may reach it.
-    PluginTable[i].handle = nullptr;
-  }
-}
+void UnloadPlugins() { RequestChange(TableChange::Unload); }
 
 void LogPluginInfo(int row) {
+  const PluginCallScope scope;
   const FARPROC getPluginInfo = FindExport(row, "GetPluginInfo");
   if (!getPluginInfo) {
     if (row >= 0 && row < PluginCount) PluginTable[row].isArchive = false;
@@ -138,7 +185,5 @@ void ChangePluginFolder(HWND owner) {
   std::string folder = PluginDir;
   if (!ui::CurrentDialogs().SelectFolder(owner, folder)) return;
   PluginDir = folder + "\\";
-  UnloadPlugins();
-  LoadPlugins(PluginDir);
-  for (int32_t row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+  RequestChange(TableChange::Reload);
 }

@@ -163,6 +163,18 @@ void WriteBlocksBeforeFailing(HLOCAL* first, HLOCAL* second = nullptr) {
 // Whether the call made at `place` ends in a crash.
 bool WillCrash(uint32_t place) { return (control.faultPlaces & place) != 0; }
 
+// What a plug-in's own message box or settings dialog does: the program's
+// windows get their messages while the plug-in's code is on the stack.
+void RunOwnMessageLoop() {
+  if (!control.postTarget) return;
+  ::PostMessageA(reinterpret_cast<HWND>(static_cast<uintptr_t>(control.postTarget)), control.postMessage, 0, 0);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
 int Answer(const std::string& head) {
   if (control.isSupportedAnswer) return control.isSupportedAnswer;
   return HasMagic(head) ? 1 : 0;
@@ -219,6 +231,7 @@ extern "C" int __stdcall IsSupported(const char* path, DWORD word) {
   if ((word & 0xFFFF0000) == 0) {
     ++control.isSupportedByHandle;
     MaybeCrash(kInIsSupportedByHandle);
+    RunOwnMessageLoop();
     char head[4] = {};
     DWORD read = 0;
     ::ReadFile(reinterpret_cast<HANDLE>(word), head, sizeof head, &read, nullptr);

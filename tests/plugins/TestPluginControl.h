@@ -54,6 +54,8 @@ struct TestPluginControl {
   uint32_t oneBlockForBoth;     // GetPicture hands one block back as both info and bits
   uint32_t finiDisturbsFpu;     // library finalisation leaves round-up, single precision behind
   uint32_t finiCrashKind;       // library finalisation crashes this way (0: it does not)
+  uint32_t postTarget;          // IsSupported posts postMessage to this window, then runs
+  uint32_t postMessage;         //   a message loop of its own until the queue is empty
 
   // Seen by the plug-in.
   uint32_t pluginInfoCalls;

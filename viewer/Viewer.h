@@ -2,8 +2,8 @@
 // The viewer window: the main window, its picture, the file list and the
 // popup menu that carries every command of the program.
 #include <cstdint>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "ui/Bitmap.h"
 #include "ui/Controls.h"
@@ -109,8 +109,8 @@ class TViewerForm : public ui::Form {
   void SetPrevEnabled(bool enabled);
 
   bool controlVisibleSetting_ = true;
-  // Folders scanned in the current intake, by identity.
-  std::set<std::string> scannedFolders_;
+  // The folders that the scan is descending, outermost first, by identity.
+  std::vector<std::string> descending_;
 };
 
 extern TViewerForm* ViewerForm;

@@ -4,6 +4,7 @@
 // loaded copy through its control block (TestPluginControl.h).
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -243,9 +244,18 @@ extern "C" int __stdcall IsSupported(const char* path, DWORD word) {
   return Answer(std::string(reinterpret_cast<const char*>(word), 4));
 }
 
+// A decoder that misjudges its buffer: it writes well past the end of a block
+// of the C runtime's heap, over whatever the heap keeps after it.
+void OverrunHeapBlock() {
+  auto* block = static_cast<char*>(std::malloc(24));
+  volatile char* past = block;
+  for (int i = 0; i < 24 + 64; ++i) past[i] = static_cast<char>(0xA5);
+}
+
 extern "C" int __stdcall GetPicture(const char* source, long length, unsigned flag, HLOCAL* info,
                                     HLOCAL* bits, Progress progress, long userValue) {
   ++control.getPictureCalls;
+  if (control.overrunHeap) OverrunHeapBlock();
   control.getPictureLength = length;
   control.getPictureFlag = flag;
   if (progress && progress(0, 1, userValue) == 0) ++control.progressCalls;

@@ -56,6 +56,7 @@ struct TestPluginControl {
   uint32_t finiCrashKind;       // library finalisation crashes this way (0: it does not)
   uint32_t postTarget;          // IsSupported posts postMessage to this window, then runs
   uint32_t postMessage;         //   a message loop of its own until the queue is empty
+  uint32_t overrunHeap;         // GetPicture writes past the end of a C runtime block first
 
   // Seen by the plug-in.
   uint32_t pluginInfoCalls;

@@ -22,20 +22,23 @@ constexpr DWORD kDirectoryBit = FILE_ATTRIBUTE_DIRECTORY;
 constexpr int kInfoBufferSize = 1024;
 constexpr int kFormatPairs = 11;
 
+template <typename Function>
+FARPROC AsFarProc(Function* function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
+}
+
 // Library initialisation and finalisation are plug-in code too: the guard
 // contains a crash in them and keeps our floating-point control words (a
 // library that sets 53-bit precision when it loads would change our layout
 // arithmetic).
 HMODULE GuardedLoad(const std::string& fullPath, DWORD flags, bool& crashed) {
-  const GuardedResult outcome = CallGuardedWith(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&::LoadLibraryExA)),
-                                                fullPath.c_str(), static_cast<HANDLE>(nullptr), flags);
+  const GuardedResult outcome =
+      CallGuardedWith(AsFarProc(&::LoadLibraryExA), fullPath.c_str(), static_cast<HANDLE>(nullptr), flags);
   crashed = outcome.faulted;
   return crashed ? nullptr : reinterpret_cast<HMODULE>(static_cast<uintptr_t>(static_cast<uint32_t>(outcome.value)));
 }
 
-void GuardedFree(HMODULE module) {
-  CallGuardedWith(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&::FreeLibrary)), module);
-}
+void GuardedFree(HMODULE module) { CallGuardedWith(AsFarProc(&::FreeLibrary), module); }
 
 // Libraries that a plug-in needs are looked for beside it, in the program's
 // folder and in the system folders, never in the current folder (the temp
@@ -102,7 +105,7 @@ TableChange pendingChange = TableChange::None;
 
 void FreeLibraries() {
   for (int32_t i = 0; i < PluginCount; ++i) {
-    GuardedFree(PluginTable[i].handle);
+    if (PluginTable[i].handle) GuardedFree(PluginTable[i].handle);
     // A freed handle may soon name another library; no call may reach it.
     PluginTable[i].handle = nullptr;
   }

@@ -24,7 +24,8 @@ HANDLE CreateHeap() {
   return earlier;
 }
 
-// The heap keeps MEMORY_ALLOCATION_ALIGNMENT; a zero-byte request still gets
+// The heap keeps MEMORY_ALLOCATION_ALIGNMENT (8 bytes here), as the C
+// runtime's malloc did for our memory before; a zero-byte request still gets
 // a block of its own, as new must give distinct addresses.
 void* Allocate(std::size_t size) noexcept {
   const HANDLE own = ProgramHeap();

@@ -141,6 +141,7 @@ TEST_F(PluginHostTest, ACrashWhileALibraryLoadsOrUnloadsEndsOnlyThatStep) {
   bool isArchive = false;
   EXPECT_EQ(PluginIsSupported(0, BuiltPlugin("tarc"), isArchive), 0);
   EXPECT_EQ(Log().size(), 3u);
+  UnloadPlugins();  // before its folder goes
 }
 
 TEST_F(PluginFaultTest, APluginsOwnHandlersHandleItsOwnExceptionsAndUnwindBeforeTheGuardTakesOver) {

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/SjisText.h"
+#include "ui/FilePaths.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
 #include "ui/Win32Error.h"
@@ -181,7 +181,7 @@ void ListBox::Create(HWND parent, Place place, HFONT font, int itemHeight, bool 
 int ListBox::IndexOf(const std::string& text) const {
   const int count = Count();
   for (int i = 0; i < count; ++i) {
-    if (sjis::SameText(Item(i), text)) return i;
+    if (SamePathText(Item(i), text)) return i;
   }
   return -1;
 }

@@ -95,6 +95,9 @@ void TViewerForm::LoadWithPlugins(const std::string& entry) {
 // `path` becomes the archive's path once a member entry has been read, so
 // that a failure names the archive.
 void TViewerForm::LoadThroughPlugins(std::string& path) {
+  // The rows found here stay loaded until the load is over, even if a
+  // plug-in's own message loop lets the user change the plug-in folder.
+  const PluginCallScope scope;
   int32_t member = -1;
   if (archive_entry::IsMemberEntry(path)) {
     const std::optional<int32_t> number = archive_entry::MemberNumber(path);

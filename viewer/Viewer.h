@@ -2,7 +2,6 @@
 // The viewer window: the main window, its picture, the file list and the
 // popup menu that carries every command of the program.
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -146,8 +145,8 @@ class TViewerForm : public ui::Form {
   std::vector<std::string> commandLinePaths_;
   // Set while an extracted archive member is being loaded.
   bool loadingMember_ = false;
-  // Folders scanned in the current intake, by identity.
-  std::set<std::string> scannedFolders_;
+  // The folders that the scan is descending, outermost first, by identity.
+  std::vector<std::string> descending_;
 };
 
 extern TViewerForm* ViewerForm;

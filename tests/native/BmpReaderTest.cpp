@@ -330,6 +330,7 @@ TEST(BmpReader, BadFilesAreRefused) {
       {"image size beyond the file", patched(good, 34, 17)},
       {"3 000 000 × 2 000 000 pixels", with([](BmpSpec& s) { s.width = 3000000; s.height = 2000000; })},
       {"too many pixels though each side fits", with([](BmpSpec& s) { s.width = 65536; s.height = 65536; })},
+      {"a side beyond 65536", with([](BmpSpec& s) { s.width = 65537; s.height = 1; })},
       {"zero width", with([](BmpSpec& s) { s.width = 0; })},
       {"negative width", with([](BmpSpec& s) { s.width = -2; })},
       {"zero height", with([](BmpSpec& s) { s.height = 0; })},

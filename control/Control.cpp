@@ -68,6 +68,10 @@ void TControlForm::BindEvents() {
   prev11->onClick = [this] { PrevBtnClick(); };
   prev21->onClick = [this] { PrevBtnClick(); };
   OptBtn.onClick = [this] { OptBtnClick(); };
+  SlideShowBtn.onClick = [this] { SlideShowBtnClick(); };
+  UpDown.onClick = [this](ui::UpDown::Direction) { UpDownClick(); };
+  MoveBtn.onClick = [this] { MoveBtnClick(); };
+  FolderOpenBtn.onClick = [this] { FolderOpenBtnClick(); };
   PrevBtn.onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
   NextBtn.onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
 }
@@ -92,6 +96,16 @@ void TControlForm::OptBtnClick() {
 void TControlForm::NextBtnClick() { ViewerForm->NextMenu->Click(); }
 
 void TControlForm::PrevBtnClick() { ViewerForm->PrevMenu->Click(); }
+
+// The slide show, its interval and the filing commands are the viewer's;
+// the shell's windows opened from here belong to this window.
+void TControlForm::SlideShowBtnClick() { ViewerForm->SlideShowMenuClick(); }
+
+void TControlForm::UpDownClick() { ViewerForm->UpDownClick(); }
+
+void TControlForm::MoveBtnClick() { ViewerForm->RecycleCurrentFile(Handle()); }
+
+void TControlForm::FolderOpenBtnClick() { ViewerForm->OpenSortingFolder(Handle()); }
 
 void TControlForm::FormMouseMove(int, int) { ui::Application::Get().SetCursor(ui::CursorOverride::Arrow); }
 

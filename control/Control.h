@@ -34,6 +34,10 @@ class TControlForm : public ui::Form {
   void OptBtnClick();
   void NextBtnClick();
   void PrevBtnClick();
+  void SlideShowBtnClick();
+  void UpDownClick();
+  void MoveBtnClick();
+  void FolderOpenBtnClick();
   void WMDropFiles(HDROP drop) override;
 
  protected:

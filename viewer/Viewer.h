@@ -2,6 +2,7 @@
 // The viewer window: the main window, its picture, the file list and the
 // popup menu that carries every command of the program.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "ui/Form.h"
 #include "ui/Menu.h"
 #include "ui/PictureControl.h"
+#include "ui/Timer.h"
 
 // Position of the shown entry in the file list, 0-based.
 extern int32_t CurrentIndex;
@@ -30,6 +32,7 @@ class TViewerForm : public ui::Form {
   ui::Bitmap ErrImage;  // the picture shown for a file that cannot be: never shown itself
   ui::FileDialogOptions OpenDialog;
   ui::FileDialogOptions SaveDialog;
+  ui::Timer Timer;  // the slide show's: disabled while the show is stopped
 
   ui::PopupMenu PopupMenu;
   ui::MenuItem* NextMenu = nullptr;
@@ -58,8 +61,9 @@ class TViewerForm : public ui::Form {
   int32_t MouseMode = 1;
   // 1 whole picture, 2 a zoomed region.
   int32_t ZoomState = 1;
-  // Interval of the slide-show timer in milliseconds.
-  int32_t SlideShowInterval = 1000;
+
+  // Stages of drawing a new picture, as PicImageProgress reports them.
+  enum class DrawStage { Start = 0, Running = 1, End = 2 };
 
   void ExitMenuClick();
   void ControlMenuClick();
@@ -79,6 +83,20 @@ class TViewerForm : public ui::Form {
   void NextMenuClick();
   void PrevMenuClick();
   void PicImageDblClick();
+
+  // Slide show
+  void SlideShowMenuClick();
+  void TimerTimer();
+  void LoopMenuClick();
+  void PicImageProgress(DrawStage stage);
+  void UpDownClick();
+
+  // Filing: the sorting folders, the recycle bin, saving what is displayed
+  void FileMove(int folder);
+  // The recycle-bin and folder buttons of the control window, whose handle owns the shell's windows.
+  void RecycleCurrentFile(HWND owner);
+  void OpenSortingFolder(HWND owner);
+  void SaveBmpMenuClick(const ui::MenuItem* sender);
 
   // File list
   void AddPath(const std::string& path, bool isFirst);
@@ -139,6 +157,26 @@ class TViewerForm : public ui::Form {
   static std::string FolderIdentity(const std::string& folder);
   void SetNextEnabled(bool enabled);
   void SetPrevEnabled(bool enabled);
+  // The list entry at CurrentIndex; nothing when the index names no entry
+  // (an empty list, or -1 while the endless show restarts).
+  std::optional<std::string> CurrentEntry() const;
+
+  // A new picture being loaded and laid out: the slide show's timer pauses
+  // for the whole of it (no tick may fall inside a load, whose plug-in may run
+  // a message loop), and its period starts over once the picture is on screen.
+  // Only the outermost of nested scopes reports.
+  class DrawingScope {
+   public:
+    explicit DrawingScope(TViewerForm& viewer);
+    ~DrawingScope();
+    DrawingScope(const DrawingScope&) = delete;
+    DrawingScope& operator=(const DrawingScope&) = delete;
+
+   private:
+    TViewerForm& viewer_;
+  };
+
+  void WriteDisplayedPicture(const std::string& path, bool asBmp);
 
   bool controlVisibleSetting_ = true;
   // The command line's paths, made full while the start folder was current.
@@ -147,6 +185,8 @@ class TViewerForm : public ui::Form {
   bool loadingMember_ = false;
   // The folders that the scan is descending, outermost first, by identity.
   std::vector<std::string> descending_;
+  // DrawingScope objects alive.
+  int drawingDepth_ = 0;
 };
 
 extern TViewerForm* ViewerForm;

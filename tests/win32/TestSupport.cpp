@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -47,6 +50,15 @@ bool ScriptedDialogs::SelectFolder(HWND, std::string& folder) {
   if (!answer) return false;
   folder = *answer;
   return true;
+}
+
+int ScriptedDialogs::ShellFileOperation(HWND owner, UINT operation, const std::string& from, WORD flags) {
+  fileOperations.push_back({owner, operation, from, flags});
+  return 0;
+}
+
+void ScriptedDialogs::ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show) {
+  executions.push_back({owner, verb, file, show});
 }
 
 TempDir::TempDir() {
@@ -172,6 +184,18 @@ FolderLink::FolderLink(const std::string& link, const std::string& target) : lin
 FolderLink::~FolderLink() {
   if (kind_ == Kind::Windows) ::RemoveDirectoryA(link_.c_str());
   if (kind_ == Kind::Unix && RunUnixProgram("/bin/rm \"" + unixLink_ + "\"")) BecomesFolder(link_, false);
+}
+
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const std::string& path : paths) list += path + '\0';
+  list += '\0';
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  ::GlobalUnlock(block);
+  return static_cast<HDROP>(block);
 }
 
 void PumpMessages() { ui::Application::Get().ProcessMessages(); }

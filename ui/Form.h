@@ -40,6 +40,7 @@ class Form : public Window {
   POINT RestoredPosition() const;
   void SetStayOnTop(bool onTop);
   bool StayOnTop() const;
+  void RaiseStayOnTopForms() const;
   void AcceptFiles(bool accept);
   void SetBackground(HBRUSH brush);
   // Painting of the window and its controls composed off screen first.

@@ -1,6 +1,7 @@
 // ifpixolet.spi as a host sees it: loaded from its folder by our plug-in host,
 // asked and decoded through the host, and called directly for the parts of
 // the interface that the host does not use.
+#include "OwnPlugins.h"
 #include "PictureFixtures.h"
 #include "PluginTestSupport.h"
 #include "plugins/SpiFunc.h"
@@ -21,26 +22,20 @@ using GetPictureFunction = int(__stdcall*)(const char*, long, unsigned, HLOCAL*,
 using GetPictureInfoFunction = int(__stdcall*)(const char*, long, unsigned, spi::PictureInfo*);
 using IsSupportedFunction = int(__stdcall*)(const char*, DWORD_PTR);
 
-// The "susie" folder of the build, where the plug-in lands beside pixolet.exe.
-std::string SusieFolder() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.rfind('\\')) + "\\" + SUSIE_FROM_TESTS + "\\";
-}
-
 class PicturePluginTest : public PluginHostTest {
  protected:
   void SetUp() override {
     PluginHostTest::SetUp();
     LoadPlugins(SusieFolder());
-    ASSERT_EQ(PluginCount, 1);
-    LogPluginInfo(0);
+    row_ = RowOf("ifpixolet.spi");
+    ASSERT_GE(row_, 0);
+    ClearLog();
+    LogPluginInfo(row_);
     bitmap_.SetPixelFormat(ui::PixelFormat::Bits24);
   }
   template <typename Function>
   Function Export(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(PluginTable[0].handle, name)));
+    return spi_testing::Export<Function>(row_, name);
   }
   std::string Write(const std::string& name, const std::string& bytes) {
     WriteFileBytes(dir_ / name, bytes);
@@ -59,13 +54,13 @@ class PicturePluginTest : public PluginHostTest {
     }
   }
 
+  int row_ = -1;
   TempDir dir_;
   ui::Bitmap bitmap_;
 };
 
 TEST_F(PicturePluginTest, TheHostTakesItForAPicturePlugin) {
-  EXPECT_FALSE(PluginTable[0].isArchive);
-  EXPECT_EQ(PluginTable[0].fileName, "ifpixolet.spi");
+  EXPECT_FALSE(PluginTable[row_].isArchive);
   const auto log = Log();
   ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(log[1], "APIバージョン : 00IN");
@@ -83,13 +78,13 @@ TEST_F(PicturePluginTest, EachFormatIsRecognisedByItsContentAndShownByTheHost) {
   for (const std::string& file : files) {
     const std::string path = Write("picture.dat", file);  // no telling extension
     bool isArchive = true;
-    ASSERT_EQ(PluginIsSupported(0, path, isArchive), 1);
+    ASSERT_EQ(PluginIsSupported(row_, path, isArchive), 1);
     EXPECT_FALSE(isArchive);
-    ASSERT_EQ(PluginGetPicture(0, path, bitmap_), 0);
+    ASSERT_EQ(PluginGetPicture(row_, path, bitmap_), 0);
     ExpectShown(file);
   }
   bool isArchive = false;
-  EXPECT_EQ(PluginIsSupported(0, Write("text.png", "not a picture"), isArchive), 0);
+  EXPECT_EQ(PluginIsSupported(row_, Write("text.png", "not a picture"), isArchive), 0);
 }
 
 TEST_F(PicturePluginTest, DecodesFromMemoryAndFromAnOffsetInAFile) {

@@ -1,0 +1,39 @@
+#include "spi/axpixolet/ArchiveRecords.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace spi {
+
+namespace {
+// Copies at most the field's width less its NUL; the texts were made to fit.
+template <size_t N>
+void PutText(char (&field)[N], const std::string& text) {
+  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
+}
+}  // namespace
+
+ArchiveFileInfo RecordOf(const ArchiveListing& listing, const ArchiveMember& member) {
+  ArchiveFileInfo record{};
+  // The method may fill all eight bytes; hosts read at most eight.
+  std::memcpy(record.method, listing.method.data(), std::min<size_t>(listing.method.size(), 8));
+  record.position = member.number;
+  record.originalSize = static_cast<unsigned long>(std::min<uint64_t>(member.size, UINT32_MAX));
+  // Unknown for most formats: libarchive does not tell it.
+  record.compressedSize = 0;
+  record.timestamp = static_cast<long>(std::clamp<int64_t>(member.modified, 0, INT32_MAX));
+  PutText(record.path, member.name.folder);
+  PutText(record.fileName, member.name.name);
+  return record;
+}
+
+HLOCAL RecordBlock(const ArchiveListing& listing) {
+  const size_t count = listing.members.size();
+  const HLOCAL block = ::LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, (count + 1) * sizeof(ArchiveFileInfo));
+  if (!block) return nullptr;
+  auto* records = static_cast<ArchiveFileInfo*>(block);
+  for (size_t i = 0; i < count; ++i) records[i] = RecordOf(listing, listing.members[i]);
+  return block;
+}
+
+}  // namespace spi

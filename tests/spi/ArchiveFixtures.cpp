@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <clocale>
+#include <fstream>
 #include <stdexcept>
 
 namespace spi_testing {
@@ -132,6 +133,27 @@ std::string HandMadeLha(const std::vector<std::pair<std::string, std::string>>& 
     out += std::string(1, static_cast<char>(header.size())) + std::string(1, static_cast<char>(sum)) + header + bytes;
   }
   return out + std::string(1, '\0');
+}
+
+// The samples are uuencoded: lines of a length character and groups of four
+// characters of six bits each, between "begin" and "end".
+std::string RarSample(const std::string& name) {
+  std::ifstream in(std::string(RAR_SAMPLES_DIR) + "/test_read_format_" + name + ".rar.uu");
+  if (!in) throw std::runtime_error("RAR sample missing: " + name + " (run scripts/setup)");
+  std::string line, out;
+  std::getline(in, line);  // begin
+  while (std::getline(in, line) && line != "end") {
+    if (line.empty()) continue;
+    const size_t length = (line[0] - 0x20) & 0x3F;
+    std::string bytes;
+    for (size_t i = 1; i < line.size() && bytes.size() < length; i += 4) {
+      uint32_t group = 0;
+      for (size_t j = 0; j < 4; ++j) group = group << 6 | ((i + j < line.size() ? line[i + j] - 0x20 : 0) & 0x3F);
+      bytes += {static_cast<char>(group >> 16), static_cast<char>(group >> 8), static_cast<char>(group)};
+    }
+    out += bytes.substr(0, length);
+  }
+  return out;
 }
 
 std::filesystem::path ScratchFolder() {

@@ -36,6 +36,10 @@ std::string HandMadeZip(const std::vector<ZipMember>& members);
 // An LHA archive of stored ("-lh0-") members with level-0 headers, names as raw bytes.
 std::string HandMadeLha(const std::vector<std::pair<std::string, std::string>>& members);
 
+// One of libarchive's own RAR test archives that scripts/setup keeps
+// ("rar_compress_normal", "rar5_multiple_files_solid", "rar_encryption_data").
+std::string RarSample(const std::string& name);
+
 // A new empty folder named after the running test, under the temporary folder.
 std::filesystem::path ScratchFolder();
 

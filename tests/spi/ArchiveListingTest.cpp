@@ -62,6 +62,43 @@ TEST(ArchiveListing, EachFormatListsItsFilesWithFoldersApartAndExtractsThem) {
   }
 }
 
+TEST(ArchiveListing, RarArchivesOfBothVersionsListAndExtract) {
+  ArchiveListing listing;
+  const std::string rar4 = RarSample("rar_compress_normal");
+  ASSERT_EQ(List(rar4, listing), kSpiOk);
+  EXPECT_EQ(listing.method, "RAR");
+  ASSERT_EQ(listing.members.size(), 3u);  // a symbolic link and two folders left out
+  const std::pair<const char*, size_t> rar4Members[] = {{"LibarchiveAddingTest.html", 20111}, {"test.txt", 20},
+                                                        {"LibarchiveAddingTest.html", 20111}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(listing.members[i].name.name, rar4Members[i].first);
+    std::string bytes;
+    ASSERT_EQ(ExtractFromMemory(rar4, listing.members[i].number, bytes), kSpiOk);
+    EXPECT_EQ(bytes.size(), rar4Members[i].second);
+  }
+  EXPECT_EQ(listing.members[1].name.folder, "testdir\\");
+  std::string text;
+  ASSERT_EQ(ExtractFromMemory(rar4, listing.members[1].number, text), kSpiOk);
+  EXPECT_EQ(text, "test text document\r\n");
+
+  const std::string rar5 = RarSample("rar5_multiple_files_solid");
+  ASSERT_EQ(List(rar5, listing), kSpiOk);
+  EXPECT_EQ(listing.method, "RAR5");
+  ASSERT_EQ(listing.members.size(), 4u);
+  for (const ArchiveMember& member : listing.members) {
+    std::string bytes;
+    ASSERT_EQ(ExtractFromMemory(rar5, member.number, bytes), kSpiOk);
+    EXPECT_EQ(bytes.size(), 4096u);
+  }
+
+  const std::string encrypted = RarSample("rar_encryption_data");
+  ASSERT_EQ(List(encrypted, listing), kSpiOk);
+  ASSERT_FALSE(listing.members.empty());
+  EXPECT_TRUE(listing.members[0].encrypted);
+  std::string bytes;
+  EXPECT_EQ(ExtractFromMemory(encrypted, listing.members[0].number, bytes), kSpiUnknownFormat);
+}
+
 TEST(ArchiveListing, OneMethodForEveryMemberOfAZipThatMixesStoredAndDeflated) {
   const std::string zip = HandMadeZip({{"a.png", "stored", true}, {"b.png", std::string(3000, 'b')},
                                        {"c.png", "stored too", true}});

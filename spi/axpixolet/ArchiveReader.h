@@ -21,6 +21,7 @@ constexpr int64_t kMaxMemberBytes = int64_t{256} << 20;
 struct SourceCursor {
   ByteSource* source = nullptr;
   int64_t position = 0;
+  size_t block = 0;  // bytes to read next: small after a jump, growing while reads follow on
 };
 
 class ArchiveReader {

@@ -27,12 +27,18 @@ ArchiveFileInfo RecordOf(const ArchiveListing& listing, const ArchiveMember& mem
   return record;
 }
 
-HLOCAL RecordBlock(const ArchiveListing& listing) {
-  const size_t count = listing.members.size();
-  const HLOCAL block = ::LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, (count + 1) * sizeof(ArchiveFileInfo));
-  if (!block) return nullptr;
-  auto* records = static_cast<ArchiveFileInfo*>(block);
-  for (size_t i = 0; i < count; ++i) records[i] = RecordOf(listing, listing.members[i]);
+std::vector<ArchiveFileInfo> Records(const ArchiveListing& listing) {
+  std::vector<ArchiveFileInfo> records;
+  records.reserve(listing.members.size() + 1);
+  for (const ArchiveMember& member : listing.members) records.push_back(RecordOf(listing, member));
+  records.push_back(ArchiveFileInfo{});
+  return records;
+}
+
+HLOCAL RecordBlock(const std::vector<ArchiveFileInfo>& records) {
+  const size_t size = records.size() * sizeof(ArchiveFileInfo);
+  const HLOCAL block = ::LocalAlloc(LMEM_FIXED, size);
+  if (block) std::memcpy(block, records.data(), size);
   return block;
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <mutex>
 
 #include "core/SjisText.h"
 #include "spi/axpixolet/ArchiveCache.h"
@@ -39,6 +40,27 @@ constexpr unsigned kIgnoreCase = 0x80;
 // Static: kept between calls, released when the library unloads.
 ArchiveCache cache;
 
+// The records of the listing made last: hosts ask for the same listing again
+// before every member they show, and building 500 records each time costs
+// as much as the member's extraction.
+class RecordCache {
+ public:
+  HLOCAL BlockFor(const std::shared_ptr<const ArchiveListing>& listing) {
+    const std::lock_guard lock(mutex_);
+    if (listing != listing_) {
+      records_ = Records(*listing);
+      listing_ = listing;
+    }
+    return RecordBlock(records_);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::shared_ptr<const ArchiveListing> listing_;
+  std::vector<ArchiveFileInfo> records_;
+};
+RecordCache recordCache;
+
 // The listing of a file (from an offset) or of a memory image, by the flag.
 SpiResult ListingOf(const char* source, long length, unsigned flag, std::shared_ptr<const ArchiveListing>& listing) {
   if (!source) return kSpiReadError;
@@ -54,13 +76,6 @@ SpiResult ListingOf(const char* source, long length, unsigned flag, std::shared_
     }
     default: return kSpiNotImplemented;
   }
-}
-
-const ArchiveMember* MemberNumbered(const ArchiveListing& listing, uint32_t number) {
-  for (const ArchiveMember& member : listing.members) {
-    if (member.number == number) return &member;
-  }
-  return nullptr;
 }
 
 // Writes `bytes` as `path`; a file left half written is removed.
@@ -84,13 +99,10 @@ int ExtractFile(const char* source, long position, char* destination, unsigned f
   if ((flag & kSourceMask) != kSourceFile) return kSpiNotImplemented;
   const unsigned output = flag & kOutputMask;
   if (output != 0 && output != kOutputMemory) return kSpiNotImplemented;
-  std::shared_ptr<const ArchiveListing> listing;
-  if (const SpiResult result = cache.List(source, 0, listing); result != kSpiOk) return result;
-  const ArchiveMember* member = MemberNumbered(*listing, static_cast<uint32_t>(position));
-  if (!member) return kSpiBrokenData;
-  if (member->encrypted) return kSpiUnknownFormat;
+  ArchiveMember member;
   std::vector<uint8_t> bytes;
-  const SpiResult result = cache.Extract(source, member->number, FromCallback(callback, userValue), bytes);
+  const SpiResult result = cache.ExtractListed(source, static_cast<uint32_t>(position),
+                                               FromCallback(callback, userValue), member, bytes);
   if (result != kSpiOk) return result;
   if (output == kOutputMemory) {
     HLOCAL block = ::LocalAlloc(LMEM_FIXED, bytes.size());
@@ -102,7 +114,7 @@ int ExtractFile(const char* source, long position, char* destination, unsigned f
   // The bare name only, whatever folders the archive named: nothing lands outside `destination`.
   std::string target = destination;
   if (!target.empty() && target.back() != '\\' && target.back() != '/' && target.back() != ':') target += '\\';
-  return WriteMember(target + member->name.name, bytes);
+  return WriteMember(target + member.name.name, bytes);
 }
 
 }  // namespace
@@ -123,7 +135,7 @@ int __stdcall GetArchiveInfo(const char* source, long length, unsigned flag, HLO
     *list = nullptr;
     std::shared_ptr<const ArchiveListing> listing;
     if (const SpiResult result = ListingOf(source, length, flag, listing); result != kSpiOk) return result;
-    *list = RecordBlock(*listing);
+    *list = recordCache.BlockFor(listing);
     return *list ? kSpiOk : kSpiNoMemory;
   });
 }

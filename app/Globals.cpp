@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "core/SjisText.h"
 
 std::string AppDir;
@@ -14,6 +16,11 @@ namespace {
 std::optional<std::string>& FolderOverride() {
   static std::optional<std::string> folder;
   return folder;
+}
+
+std::optional<std::vector<std::string>>& ArgumentsOverride() {
+  static std::optional<std::vector<std::string>> arguments;
+  return arguments;
 }
 
 std::string ExecutablePath() {
@@ -32,3 +39,15 @@ std::string ProgramFolder() {
 }
 
 void OverrideProgramFolder(std::optional<std::string> folder) { FolderOverride() = std::move(folder); }
+
+// The C runtime has split the command line already, by the ANSI code page.
+std::vector<std::string> ProgramArguments() {
+  if (ArgumentsOverride()) return *ArgumentsOverride();
+  std::vector<std::string> arguments;
+  for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+  return arguments;
+}
+
+void OverrideProgramArguments(std::optional<std::vector<std::string>> arguments) {
+  ArgumentsOverride() = std::move(arguments);
+}

@@ -17,4 +17,7 @@ class ProgramWindows {
   std::unique_ptr<TViewerForm> viewer;
   std::unique_ptr<TControlForm> control;
   std::unique_ptr<TOutputForm> output;
+
+ private:
+  void Release();
 };

@@ -51,6 +51,7 @@ void TViewerForm::FormShow() {
   ControlForm->SetClientHeight(55);
   ReadSettings();
   for (int row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+  TakeInCommandLine();
   SetClientHeight(PicImage.Height());
   SetClientWidth(PicImage.Width());
   LayoutPicture(SourceBitmap);
@@ -73,8 +74,11 @@ void TViewerForm::FormClose(ui::CloseAction& action) {
   }
 }
 
+// The application's window outlives the forms it owns, so it is still there
+// to be shown.
 void TViewerForm::FormDestroy() {
   UnloadPlugins();
   AcceptFiles(false);
+  ::ShowWindow(ui::Application::Get().Handle(), SW_SHOW);
   SourceBitmap = ui::Bitmap();
 }

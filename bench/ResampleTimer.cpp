@@ -3,30 +3,12 @@
 // the shipped version, the reference and the copies of the source rows read,
 // printed as one table with the ratios.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "bench/ResampleCases.h"
-
-namespace {
-
-template <class Fn>
-double MedianMilliseconds(int runs, Fn&& fn) {
-  std::vector<double> times;
-  fn();  // warm-up: page faults of fresh buffers are not the resampler's
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    const auto stop = std::chrono::steady_clock::now();
-    times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-  }
-  std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-  return times[runs / 2];
-}
-
-}  // namespace
+#include "bench/TimerMedian.h"
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;

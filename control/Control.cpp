@@ -37,8 +37,9 @@ void TControlForm::CreateControls() {
   CreateLowerPart(font);
 }
 
-// The group box and the panel are drawn behind controls placed in form
-// coordinates, so every notification comes straight to this form.
+// The group box is drawn behind controls placed in form coordinates (it lets
+// the mouse through). The panel does not: its buttons are its children, so that
+// they lie above it and a click at a button reaches the button.
 void TControlForm::CreateLowerPart(HFONT font) {
   SlideShowGrpBox.Create(Handle(), "ｽﾗｲﾄﾞｼｮｳ", {3, 57, 116, 38}, font);
   SlideShowBtn.Create(Handle(), "Start", {3 + 5, 57 + 13, 39, 20}, font, false);
@@ -46,20 +47,26 @@ void TControlForm::CreateLowerPart(HFONT font) {
   UpDown.Create(Handle(), {3 + 96, 57 + 13, 15, 20}, TimeMemo, 100, 30000, 100);
   UpDown.SetPosition(1000);
   OptPanel.Create(Handle(), {3, 104, 116, 38});
-  MoveBtn.Create(Handle(), "ごみ箱", {3 + 5, 104 + 6, 50, 26}, font, false);
-  FolderOpenBtn.Create(Handle(), "ﾌｫﾙﾀﾞ", {3 + 61, 104 + 6, 50, 26}, font, false);
+  MoveBtn.Create(OptPanel.Handle(), "ごみ箱", {5, 6, 50, 26}, font, false);
+  FolderOpenBtn.Create(OptPanel.Handle(), "ﾌｫﾙﾀﾞ", {61, 6, 50, 26}, font, false);
   SlideShowBtn.SetEnabled(false);
   MoveBtn.SetEnabled(false);
 }
 
 void TControlForm::CreatePopupMenu1() {
-  PopupMenu1.AddItem(nullptr, "next1", ui::Shortcut::Key(VK_UP));
-  PopupMenu1.AddItem(nullptr, "next2", ui::Shortcut::Key(VK_RIGHT));
-  PopupMenu1.AddItem(nullptr, "prev1", ui::Shortcut::Key(VK_DOWN));
-  PopupMenu1.AddItem(nullptr, "prev2", ui::Shortcut::Key(VK_LEFT));
+  next1 = &PopupMenu1.AddItem(nullptr, "next1", ui::Shortcut::Key(VK_UP));
+  next21 = &PopupMenu1.AddItem(nullptr, "next2", ui::Shortcut::Key(VK_RIGHT));
+  prev11 = &PopupMenu1.AddItem(nullptr, "prev1", ui::Shortcut::Key(VK_DOWN));
+  prev21 = &PopupMenu1.AddItem(nullptr, "prev2", ui::Shortcut::Key(VK_LEFT));
 }
 
 void TControlForm::BindEvents() {
+  PrevBtn.onClick = [this] { PrevBtnClick(); };
+  NextBtn.onClick = [this] { NextBtnClick(); };
+  next1->onClick = [this] { NextBtnClick(); };
+  next21->onClick = [this] { NextBtnClick(); };
+  prev11->onClick = [this] { PrevBtnClick(); };
+  prev21->onClick = [this] { PrevBtnClick(); };
   OptBtn.onClick = [this] { OptBtnClick(); };
   PrevBtn.onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
   NextBtn.onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
@@ -79,6 +86,12 @@ void TControlForm::OptBtnClick() {
     OptionPanelOpen = false;
   }
 }
+
+// The buttons choose the viewer's commands as menu choices: the commands'
+// enabled state is the only guard, whatever state the buttons are in.
+void TControlForm::NextBtnClick() { ViewerForm->NextMenu->Click(); }
+
+void TControlForm::PrevBtnClick() { ViewerForm->PrevMenu->Click(); }
 
 void TControlForm::FormMouseMove(int, int) { ui::Application::Get().SetCursor(ui::CursorOverride::Arrow); }
 

@@ -23,11 +23,17 @@ class TControlForm : public ui::Form {
   ui::Button FolderOpenBtn;
   // Never attached to anything: its arrow-key shortcuts are never dispatched.
   ui::PopupMenu PopupMenu1;
+  ui::MenuItem* next1 = nullptr;
+  ui::MenuItem* next21 = nullptr;
+  ui::MenuItem* prev11 = nullptr;
+  ui::MenuItem* prev21 = nullptr;
 
   // Whether the lower part (slide show and filing) is open.
   bool OptionPanelOpen = false;
 
   void OptBtnClick();
+  void NextBtnClick();
+  void PrevBtnClick();
   void WMDropFiles(HDROP drop) override;
 
  protected:

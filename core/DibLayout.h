@@ -8,8 +8,11 @@
 
 namespace dib {
 
-// Each side at most this long, and at most this many pixels in all.
-inline constexpr int32_t kMaxSide = 65536;
+// Each side at most this long, and at most this many pixels in all. The side
+// is the longest row of 32-bit pixels whose length in bits still fits the
+// system's signed 32-bit stride arithmetic (its DIB routines refuse longer
+// rows); the pixel count keeps one picture's memory within reason.
+inline constexpr int32_t kMaxSide = (INT32_MAX - 31) / 32;
 inline constexpr int64_t kMaxPixels = int64_t{1} << 27;
 
 inline constexpr uint32_t kRgb = 0;        // BI_RGB

@@ -9,19 +9,20 @@ static int HexDigit(char c) {
   return -1;
 }
 
+// A sign is part of a decimal number only; hexadecimal is recognised by its
+// prefix at the very start, so "-$10" is not a number at all.
 std::optional<int32_t> ParseInt(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
-  }
   int base = 10;
+  bool negative = false;
   if (!text.empty() && text[0] == '$') {
     base = 16;
     text.remove_prefix(1);
   } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     base = 16;
     text.remove_prefix(2);
+  } else if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
   }
   if (text.empty()) return std::nullopt;
   // Hexadecimal covers the full 32 bits ("$FFFFFFFF" is -1); decimal must fit.

@@ -1,5 +1,5 @@
 #pragma once
-// Value rules of the settings file: integers in decimal, or hexadecimal after
+// Value rules of the settings file: integers in signed decimal, or hexadecimal after
 // "$" or "0x"/"0X"; booleans are integers that are true when not 0.
 #include <cstdint>
 #include <optional>

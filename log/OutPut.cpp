@@ -1,6 +1,5 @@
 #include "log/OutPut.h"
 
-#include "core/SjisText.h"
 #include "ui/Dialogs.h"
 #include "ui/Handles.h"
 #include "ui/Screen.h"
@@ -33,6 +32,11 @@ void TOutputForm::FormShow() {
   SetBounds(workWidth - Width(), workHeight - Height(), Width(), Height());
 }
 
+// Without the close command the title bar cannot close the window, but Alt+F4
+// and a close from the taskbar still ask: the answer is always no. The
+// program's end destroys the window without asking.
+void TOutputForm::FormClose(ui::CloseAction& action) { action = ui::CloseAction::None; }
+
 void TOutputForm::FormResize() {
   if (OutputListBox.Handle()) OutputListBox.SetBounds(0, 0, ClientWidth(), ClientHeight());
 }
@@ -41,11 +45,10 @@ void TOutputForm::SaveMenuClick() {
   ui::FileDialogOptions options;
   options.defaultExt = "txt";
   options.overwritePrompt = true;
+  // The dialog adds "txt" to a bare name itself and asks about overwriting the
+  // name it returns: that name, and no other, is the one to write.
   if (!ui::CurrentDialogs().SaveFile(Handle(), options)) return;
-  std::string path = options.fileName;
-  // The dialog adds the default extension to a bare name; so do we, whoever answered.
-  if (sjis::ExtensionPart(path).empty()) path += ".txt";
-  SaveLines(path);
+  SaveLines(options.fileName);
 }
 
 void TOutputForm::SaveLines(const std::string& path) const {

@@ -21,6 +21,7 @@ class TOutputForm : public ui::Form {
 
  protected:
   void FormShow() override;
+  void FormClose(ui::CloseAction& action) override;
   void FormResize() override;
 
  private:

@@ -55,8 +55,8 @@ bool ExtractToMemory(FARPROC getFile, const std::string& path, uint32_t position
   HLOCAL block = nullptr;
   const GuardedResult outcome =
       CallGuardedWith(getFile, path.c_str(), position, &block, kToMemory, &PluginProgressCallback, 0);
+  const PluginBlocks owner(block);
   if (outcome.faulted || outcome.value != 0) return false;
-  const ui::LocalMemory owner(block);
   return WriteBlock(block, target);
 }
 
@@ -79,24 +79,28 @@ const ArchiveEntry* EntryAt(int entry) {
 
 }  // namespace
 
-void PluginGetArchiveInfo(int row, const std::string& path) {
+bool PluginGetArchiveInfo(int row, const std::string& path) {
+  const PluginCallScope scope;
+  const FARPROC getArchiveInfo = FindExport(row, "GetArchiveInfo");
+  if (!getArchiveInfo) return false;
   // A listing that fails leaves no members of another archive behind.
   ArchiveEntryCount = 0;
-  const FARPROC getArchiveInfo = FindExport(row, "GetArchiveInfo");
-  if (!getArchiveInfo) return;
   HLOCAL list = nullptr;
-  const int32_t result = ResultOrThrow("GetArchiveInfo", CallGuardedWith(getArchiveInfo, path.c_str(), 0, 0, &list));
+  const GuardedResult outcome = CallGuardedWith(getArchiveInfo, path.c_str(), 0, 0, &list);
+  const PluginBlocks owner(list);
+  const int32_t result = ResultOrThrow("GetArchiveInfo", outcome);
   LogLine(kLogSeparator);
   LogLine("GetArchiveInfo結果 : " + std::to_string(result));
-  if (result == -1) return;
-  const ui::LocalMemory owner(list);
+  if (result == -1) return false;
   const ui::LocalLockGuard lock(list);
-  if (!lock.Ptr()) return;
+  if (!lock.Ptr()) return false;
   const std::string_view block(static_cast<const char*>(lock.Ptr()), ::LocalSize(list));
   archive::WalkList(block, kMaxEntries, LogAndStore);
+  return true;
 }
 
 int32_t PluginGetFile(int row, const std::string& path, int entry) {
+  const PluginCallScope scope;
   const FARPROC getFile = FindExport(row, "GetFile");
   if (!getFile) return -1;
   const ArchiveEntry* member = EntryAt(entry);

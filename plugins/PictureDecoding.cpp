@@ -32,26 +32,29 @@ void LogSupport(int row, const std::string& path, int32_t answer) {
   LogLine("サポート有無  : " + std::string(answer == 1 ? "あり（" : "なし（") + name + "）");
 }
 
-struct DibHandles {
+// What one GetPicture call gave back. The blocks are owned whatever the result.
+struct Decoded {
+  int32_t result = -1;
   HLOCAL info = nullptr;
   HLOCAL bits = nullptr;
+  PluginBlocks blocks;
 };
 
-int32_t GetPictureFrom(FARPROC getPicture, const char* source, int32_t length, uint32_t flag,
-                       DibHandles& dib) {
-  dib = {};
-  return ResultOrThrow("GetPicture", CallGuardedWith(getPicture, source, length, flag, &dib.info,
-                                                     &dib.bits, &PluginProgressCallback, 0));
+Decoded GetPictureFrom(FARPROC getPicture, const char* source, int32_t length, uint32_t flag) {
+  Decoded decoded;
+  const GuardedResult outcome = CallGuardedWith(getPicture, source, length, flag, &decoded.info, &decoded.bits,
+                                                &PluginProgressCallback, 0);
+  decoded.blocks = PluginBlocks(decoded.info, decoded.bits);
+  decoded.result = ResultOrThrow("GetPicture", outcome);
+  return decoded;
 }
 
-int32_t GetPictureFromMemory(FARPROC getPicture, const std::string& path, DibHandles& dib) {
+Decoded GetPictureFromMemory(FARPROC getPicture, const std::string& path) {
   const FileBytes bytes = ReadWholeFile(path);
-  return GetPictureFrom(getPicture, bytes.buffer.data(), bytes.length, kFromMemory, dib);
+  return GetPictureFrom(getPicture, bytes.buffer.data(), bytes.length, kFromMemory);
 }
 
-void TakeDib(ui::Bitmap& bitmap, const DibHandles& dib) {
-  const ui::LocalMemory info(dib.info);
-  const ui::LocalMemory bits(dib.bits);
+void TakeDib(ui::Bitmap& bitmap, const Decoded& dib) {
   LogLine(kLogSeparator);
   LogLine("BitmapDataハンドル : " + std::to_string(reinterpret_cast<uintptr_t>(dib.bits)));
   LogLine("BITMAPINFO構造体   : " + std::to_string(reinterpret_cast<uintptr_t>(dib.info)));
@@ -61,6 +64,7 @@ void TakeDib(ui::Bitmap& bitmap, const DibHandles& dib) {
 }  // namespace
 
 int32_t PluginIsSupported(int row, const std::string& path, bool& isArchive) {
+  const PluginCallScope scope;
   int32_t answer = 0;
   if (const FARPROC isSupported = FindExport(row, "IsSupported")) {
     try {
@@ -75,13 +79,17 @@ int32_t PluginIsSupported(int row, const std::string& path, bool& isArchive) {
 }
 
 int32_t PluginGetPicture(int row, const std::string& path, ui::Bitmap& bitmap) {
+  const PluginCallScope scope;
   const FARPROC getPicture = FindExport(row, "GetPicture");
   if (!getPicture) return -1;
-  DibHandles dib;
-  int32_t result = GetPictureFrom(getPicture, path.c_str(), 0, kFromFile, dib);
-  if (result != 0) result = GetPictureFromMemory(getPicture, path, dib);
-  if (result == 0) TakeDib(bitmap, dib);
-  LogLine("GetPicture結果     : " + std::string(result == 0 ? "成功" : "失敗"));
+  Decoded decoded = GetPictureFrom(getPicture, path.c_str(), 0, kFromFile);
+  if (decoded.result != 0) {
+    // The file mode's blocks go before the plug-in is asked again.
+    decoded = Decoded();
+    decoded = GetPictureFromMemory(getPicture, path);
+  }
+  if (decoded.result == 0) TakeDib(bitmap, decoded);
+  LogLine("GetPicture結果     : " + std::string(decoded.result == 0 ? "成功" : "失敗"));
   LogLine("ファイル名         : " + sjis::FileNamePart(path));
-  return result;
+  return decoded.result;
 }

@@ -28,11 +28,4 @@ int32_t ResultOrThrow(const char* exportName, const GuardedResult& outcome) {
   return outcome.value;
 }
 
-int32_t CallGetPluginInfo(int row, int infoNumber, char* buffer, int size) {
-  const FARPROC function = FindExport(row, "GetPluginInfo");
-  if (!function) return 0;
-  const GuardedResult outcome = CallGuardedWith(function, infoNumber, buffer, size);
-  return outcome.faulted ? 0 : outcome.value;
-}
-
 int __stdcall PluginProgressCallback(int, int, long) { return 0; }

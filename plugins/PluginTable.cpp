@@ -1,10 +1,13 @@
 // The table of loaded plug-ins: loading, unloading and describing them.
 #include <cstring>
+#include <exception>
+#include <utility>
 
 #include "app/Globals.h"
 #include "core/SjisText.h"
 #include "plugins/PluginExports.h"
 #include "plugins/SpiFunc.h"
+#include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/FilePaths.h"
 #include "ui/Handles.h"
@@ -19,6 +22,24 @@ constexpr DWORD kDirectoryBit = FILE_ATTRIBUTE_DIRECTORY;
 constexpr int kInfoBufferSize = 1024;
 constexpr int kFormatPairs = 11;
 
+template <typename Function>
+FARPROC AsFarProc(Function* function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
+}
+
+// Library initialisation and finalisation are plug-in code too: the guard
+// contains a crash in them and keeps our floating-point control words (a
+// library that sets 53-bit precision when it loads would change our layout
+// arithmetic).
+HMODULE GuardedLoad(const std::string& fullPath, DWORD flags, bool& crashed) {
+  const GuardedResult outcome =
+      CallGuardedWith(AsFarProc(&::LoadLibraryExA), fullPath.c_str(), static_cast<HANDLE>(nullptr), flags);
+  crashed = outcome.faulted;
+  return crashed ? nullptr : reinterpret_cast<HMODULE>(static_cast<uintptr_t>(static_cast<uint32_t>(outcome.value)));
+}
+
+void GuardedFree(HMODULE module) { CallGuardedWith(AsFarProc(&::FreeLibrary), module); }
+
 // Libraries that a plug-in needs are looked for beside it, in the program's
 // folder and in the system folders, never in the current folder (the temp
 // folder, or wherever a picture came from), so that a stray DLL there cannot
@@ -27,10 +48,11 @@ constexpr int kFormatPairs = 11;
 HMODULE LoadPluginLibrary(const std::string& path) {
   const std::string fullPath = ui::FullPathName(path);
   const DWORD searchBesideAndSystem = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
-  if (HMODULE module = ::LoadLibraryExA(fullPath.c_str(), nullptr, searchBesideAndSystem)) return module;
-  if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  bool crashed = false;
+  if (HMODULE module = GuardedLoad(fullPath, searchBesideAndSystem, crashed)) return module;
+  if (crashed || ::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
   ::SetDllDirectoryA("");
-  return ::LoadLibraryExA(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return GuardedLoad(fullPath, LOAD_WITH_ALTERED_SEARCH_PATH, crashed);
 }
 
 // The text a plug-in left in the buffer, up to its NUL or the buffer's end.
@@ -38,16 +60,22 @@ std::string BufferText(const char* buffer) {
   return std::string(buffer, ::strnlen(buffer, kInfoBufferSize));
 }
 
+// Asks one plug-in for its texts. A plug-in that crashed once is not asked
+// again: whatever state the crash left it in, its later answers mean nothing.
 class InfoReader {
  public:
-  explicit InfoReader(int row) : row_(row) {}
+  explicit InfoReader(FARPROC getPluginInfo) : getPluginInfo_(getPluginInfo) {}
   bool Ask(int infoNumber) {
-    return CallGetPluginInfo(row_, infoNumber, buffer_, kInfoBufferSize) != 0;
+    if (crashed_) return false;
+    const GuardedResult outcome = CallGuardedWith(getPluginInfo_, infoNumber, buffer_, kInfoBufferSize);
+    crashed_ = outcome.faulted;
+    return !crashed_ && outcome.value != 0;
   }
   std::string Text() const { return BufferText(buffer_); }
 
  private:
-  int row_;
+  FARPROC getPluginInfo_;
+  bool crashed_ = false;
   char buffer_[kInfoBufferSize] = {};
 };
 
@@ -68,7 +96,55 @@ void LogFormats(InfoReader& reader) {
   LogLine(line);
 }
 
+// Plug-in operations in progress, nested through plug-ins' own message loops.
+int callDepth = 0;
+
+enum class TableChange { None, Unload, Reload };
+// The last reload or unload asked for while an operation was in progress.
+TableChange pendingChange = TableChange::None;
+
+void FreeLibraries() {
+  for (int32_t i = 0; i < PluginCount; ++i) {
+    if (PluginTable[i].handle) GuardedFree(PluginTable[i].handle);
+    // A freed handle may soon name another library; no call may reach it.
+    PluginTable[i].handle = nullptr;
+  }
+}
+
+void ReloadFromPluginDir() {
+  FreeLibraries();
+  LoadPlugins(PluginDir);
+  for (int32_t row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+}
+
+// Runs at the end of the outermost operation, itself inside a scope: a change
+// asked for by the plug-ins it calls waits for it and runs right after.
+void RunPendingChange() {
+  const TableChange change = std::exchange(pendingChange, TableChange::None);
+  if (change == TableChange::None) return;
+  const PluginCallScope scope;
+  try {
+    if (change == TableChange::Unload) FreeLibraries();
+    if (change == TableChange::Reload) ReloadFromPluginDir();
+  } catch (...) {
+    // Nothing is left on the stack to take it: the end of a scope cannot throw.
+    ui::Application::Get().ReportException(std::current_exception());
+  }
+}
+
+// Asks for a change and makes it at once unless an operation is in progress.
+void RequestChange(TableChange change) {
+  pendingChange = change;
+  const PluginCallScope scope;
+}
+
 }  // namespace
+
+PluginCallScope::PluginCallScope() { ++callDepth; }
+
+PluginCallScope::~PluginCallScope() {
+  if (--callDepth == 0) RunPendingChange();
+}
 
 void LoadPlugins(const std::string& folder) {
   PluginCount = 0;
@@ -82,6 +158,7 @@ void LoadPlugins(const std::string& folder) {
 
 void LoadPlugin(const std::string& path) {
   if (PluginCount >= kMaxPlugins || !ui::IsExistingFile(path)) return;
+  const PluginCallScope scope;
   PluginRow& row = PluginTable[PluginCount];
   row.handle = LoadPluginLibrary(path);
   if (!row.handle) return;
@@ -92,20 +169,16 @@ void LoadPlugin(const std::string& path) {
   ++PluginCount;
 }
 
-void UnloadPlugins() {
-  for (int32_t i = 0; i < PluginCount; ++i) {
-    ::FreeLibrary(PluginTable[i].handle);
-    // A freed handle may soon name another library; no call may reach it.
-    PluginTable[i].handle = nullptr;
-  }
-}
+void UnloadPlugins() { RequestChange(TableChange::Unload); }
 
 void LogPluginInfo(int row) {
-  if (!FindExport(row, "GetPluginInfo")) {
+  const PluginCallScope scope;
+  const FARPROC getPluginInfo = FindExport(row, "GetPluginInfo");
+  if (!getPluginInfo) {
     if (row >= 0 && row < PluginCount) PluginTable[row].isArchive = false;
     return;
   }
-  InfoReader reader(row);
+  InfoReader reader(getPluginInfo);
   LogApiVersion(reader, PluginTable[row]);
   if (reader.Ask(1)) LogLine("Plug-in名     : " + sjis::TrimBlanks(reader.Text()));
   LogFormats(reader);
@@ -115,7 +188,5 @@ void ChangePluginFolder(HWND owner) {
   std::string folder = PluginDir;
   if (!ui::CurrentDialogs().SelectFolder(owner, folder)) return;
   PluginDir = folder + "\\";
-  UnloadPlugins();
-  LoadPlugins(PluginDir);
-  for (int32_t row = 0; row < PluginCount; ++row) LogPluginInfo(row);
+  RequestChange(TableChange::Reload);
 }

@@ -39,11 +39,26 @@ class PluginDataError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Marks a plug-in operation in progress, for as long as it lives. A plug-in
+// may run a message loop of its own (a message box without an owner, a
+// settings dialog), in which our menus stay live; a reload or unload asked for
+// meanwhile waits until the outermost operation has ended, so that no library
+// is freed while its code is on the stack. Every operation below holds one; a
+// caller may hold one across several operations to keep the rows it walks.
+class PluginCallScope {
+ public:
+  PluginCallScope();
+  ~PluginCallScope();
+  PluginCallScope(const PluginCallScope&) = delete;
+  PluginCallScope& operator=(const PluginCallScope&) = delete;
+};
+
 // Loads every "*.spi" library of `folder` (which ends in a backslash).
 void LoadPlugins(const std::string& folder);
 // Loads one library into the next free row; silently skipped when it fails.
 void LoadPlugin(const std::string& path);
-// Frees every loaded library.
+// Frees every loaded library: at once, or when the plug-in operation in
+// progress has ended.
 void UnloadPlugins();
 // Logs what a plug-in says about itself and records whether it is an archive plug-in.
 void LogPluginInfo(int row);
@@ -74,13 +89,15 @@ extern int32_t ArchiveEntryCount;
 // The file written by the last successful extraction.
 extern std::string ExtractedFilePath;
 
-// Lists an archive into ArchiveEntries. Throws PluginFault.
-void PluginGetArchiveInfo(int row, const std::string& path);
+// Lists an archive into ArchiveEntries: true when the plug-in handed back a
+// list (of no members, perhaps). Throws PluginFault.
+bool PluginGetArchiveInfo(int row, const std::string& path);
 // Extracts member `entry` of the last listing into the temp folder: 0 when it
 // is in ExtractedFilePath, -1 when it could not be attempted or every attempt
 // faulted, otherwise the plug-in's error code.
 int32_t PluginGetFile(int row, const std::string& path, int entry);
 
 // The viewer's "Plug-In ディレクトリを設定" command: lets the user pick a new
-// plug-in folder and reloads and describes the plug-ins from it.
+// plug-in folder and reloads and describes the plug-ins from it, at once or
+// when the plug-in operation in progress has ended.
 void ChangePluginFolder(HWND owner);

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "ui/ApplicationWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
 
@@ -11,6 +12,24 @@ Application& Application::Get() {
   static Application app;
   return app;
 }
+
+Application::Application() = default;
+Application::~Application() = default;
+
+void Application::SetTitle(std::string title) {
+  title_ = std::move(title);
+  if (window_) window_->SetCaption(title_);
+}
+
+HWND Application::Handle() {
+  if (!window_) window_ = std::make_unique<ApplicationWindow>(title_);
+  return window_->Handle();
+}
+
+// SW_SHOWNA: showing the entry must not take the activation from the form.
+void Application::ShowTaskbarEntry(bool show) { ::ShowWindow(Handle(), show ? SW_SHOWNA : SW_HIDE); }
+
+void Application::Minimize() { ::ShowWindow(Handle(), SW_MINIMIZE); }
 
 int Application::Run() {
   terminated_ = false;

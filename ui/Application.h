@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 #include <string>
 
 namespace ui {
 
+class ApplicationWindow;
 class Form;
 
 enum class CursorOverride { None, Arrow, Hidden };
@@ -18,7 +20,16 @@ class Application {
   static Application& Get();
 
   const std::string& Title() const { return title_; }
-  void SetTitle(std::string title) { title_ = std::move(title); }
+  // Also the text of the program's taskbar entry.
+  void SetTitle(std::string title);
+
+  // The window of the taskbar entry (made on first need): the owner of every
+  // form, so that the forms minimise and come back together.
+  HWND Handle();
+  // The taskbar entry shows while the main form does.
+  void ShowTaskbarEntry(bool show);
+  // Minimises the program: the taskbar entry, and every form with it.
+  void Minimize();
 
   Form* MainForm() const { return mainForm_; }
   void SetMainForm(Form* form) { mainForm_ = form; }
@@ -35,7 +46,8 @@ class Application {
 
   CursorOverride Cursor() const { return cursor_; }
   void SetCursor(CursorOverride cursor);
-  // Answers WM_SETCURSOR while an override is in force; false lets the window choose.
+  // Answers WM_SETCURSOR over a client area while an override is in force;
+  // false lets the window choose.
   bool ApplyCursorOverride() const;
 
   // Shows the standard error message box for an exception that a handler let
@@ -44,10 +56,12 @@ class Application {
   static std::string ErrorText(std::exception_ptr error);
 
  private:
-  Application() = default;
+  Application();
+  ~Application();
   bool RouteKey(const MSG& msg);
 
   std::string title_;
+  std::unique_ptr<ApplicationWindow> window_;
   Form* mainForm_ = nullptr;
   bool terminated_ = false;
   bool reporting_ = false;

@@ -69,23 +69,50 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
   return *this;
 }
 
-void Bitmap::Deselect() {
+void Bitmap::Deselect() const {
   if (dc_ && oldObject_) ::SelectObject(dc_.Get(), oldObject_);
   oldObject_ = nullptr;
 }
 
 HDC Bitmap::Dc() {
+  Unshare();
   if (!dc_) {
     dc_.Reset(::CreateCompatibleDC(nullptr));
     if (!dc_) ThrowLastError("CreateCompatibleDC");
   }
-  if (!oldObject_ && bitmap_) oldObject_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+  if (!oldObject_ && bitmap_) oldObject_ = ::SelectObject(dc_.Get(), Handle());
   return dc_.Get();
 }
 
-uint8_t* Bitmap::ScanLine(int y) const {
+const uint8_t* Bitmap::ScanLine(int y) const {
   if (!bits_) return nullptr;
   return bits_ + static_cast<ptrdiff_t>(height_ - 1 - y) * Stride();
+}
+
+uint8_t* Bitmap::ScanLine(int y) {
+  Unshare();
+  if (!bits_) return nullptr;
+  return bits_ + static_cast<ptrdiff_t>(height_ - 1 - y) * Stride();
+}
+
+void Bitmap::Unshare() {
+  if (!bitmap_ || bitmap_.use_count() == 1) return;
+  const std::shared_ptr<GdiBitmap> shared = bitmap_;
+  const uint8_t* sharedBits = bits_;
+  const std::vector<RGBQUAD> colors = ColorTable();
+  bitmap_.reset();
+  bits_ = nullptr;
+  const int width = std::exchange(width_, 0);
+  const int height = std::exchange(height_, 0);
+  Recreate(width, height, format_, colors, Fill::None);
+  if (bits_ && sharedBits) {
+    std::memcpy(bits_, sharedBits, static_cast<size_t>(Stride()) * height_);
+  } else {
+    MemoryDc source(::CreateCompatibleDC(nullptr));
+    SelectGuard select(source.Get(), shared->Get());
+    ::BitBlt(Dc(), 0, 0, width_, height_, source.Get(), 0, 0, SRCCOPY);
+  }
+  ::GdiFlush();
 }
 
 int Bitmap::Stride() const { return ((width_ * BitsPerPixel(format_) + 31) / 32) * 4; }
@@ -102,6 +129,14 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
   Recreate(width_, height_, format, {});
 }
 
+void Bitmap::Reset(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors) {
+  Deselect();
+  bitmap_.reset();
+  bits_ = nullptr;
+  width_ = height_ = 0;
+  Recreate(std::max(width, 0), std::max(height, 0), format, colors, Fill::None);
+}
+
 std::vector<RGBQUAD> Bitmap::ColorTable() const {
   if (!bits_ || BitsPerPixel(format_) > 8) return {};
   std::vector<RGBQUAD> colors(static_cast<size_t>(1) << BitsPerPixel(format_));
@@ -113,29 +148,38 @@ std::vector<RGBQUAD> Bitmap::ColorTable() const {
 
 void Bitmap::SetColorTable(const std::vector<RGBQUAD>& colors) {
   if (!bits_ || BitsPerPixel(format_) > 8 || colors.empty()) return;
+  Unshare();
   ::SetDIBColorTable(Dc(), 0, static_cast<UINT>(colors.size()), colors.data());
 }
 
-void Bitmap::Recreate(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors) {
-  GdiBitmap fresh;
+void Bitmap::Recreate(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors,
+                      Fill fill) {
+  auto fresh = std::make_shared<GdiBitmap>();
   uint8_t* freshBits = nullptr;
   if (width > 0 && height > 0) {
     if (format == PixelFormat::Device) {
       WindowDc screen(nullptr);
-      fresh.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
+      fresh->Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
     } else {
       DibInfo info = MakeInfo(width, height, BitsPerPixel(format), colors);
       void* bits = nullptr;
-      fresh.Reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                     &bits, nullptr, 0));
+      fresh->Reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0));
       freshBits = static_cast<uint8_t*>(bits);
     }
-    if (!fresh) ThrowLastError("Bitmap " + std::to_string(width) + " x " + std::to_string(height));
-    MemoryDc target(::CreateCompatibleDC(nullptr));
-    SelectGuard select(target.Get(), fresh.Get());
-    ::PatBlt(target.Get(), 0, 0, width, height, WHITENESS);
-    if (bitmap_) ::BitBlt(target.Get(), 0, 0, std::min(width, width_), std::min(height, height_), Dc(),
-                          0, 0, SRCCOPY);
+    if (!*fresh) ThrowLastError("Bitmap " + std::to_string(width) + " x " + std::to_string(height));
+    if (fill == Fill::White || bitmap_) {
+      MemoryDc target(::CreateCompatibleDC(nullptr));
+      SelectGuard select(target.Get(), fresh->Get());
+      if (fill == Fill::White) ::PatBlt(target.Get(), 0, 0, width, height, WHITENESS);
+      if (bitmap_) {
+        WithSelectedDc([&](HDC old) {
+          ::BitBlt(target.Get(), 0, 0, std::min(width, width_), std::min(height, height_), old, 0, 0, SRCCOPY);
+        });
+      }
+    }
+  } else {
+    fresh.reset();
   }
   Deselect();
   bitmap_ = std::move(fresh);
@@ -148,10 +192,11 @@ void Bitmap::Recreate(int width, int height, PixelFormat format, const std::vect
 
 int Bitmap::SetDIBits(int startLine, int lines, const void* bits, const BITMAPINFO* info) {
   if (!bitmap_) return 0;
+  Unshare();
   // The bitmap must not be selected into a device context meanwhile.
   Deselect();
   WindowDc screen(nullptr);
-  const int copied = ::SetDIBits(screen.Get(), bitmap_.Get(), startLine, lines, bits, info,
+  const int copied = ::SetDIBits(screen.Get(), Handle(), startLine, lines, bits, info,
                                  DIB_RGB_COLORS);
   ::GdiFlush();
   return copied;
@@ -160,25 +205,29 @@ int Bitmap::SetDIBits(int startLine, int lines, const void* bits, const BITMAPIN
 void Bitmap::Assign(const Bitmap& other) {
   if (this == &other) return;
   Deselect();
-  bitmap_.Reset();
-  bits_ = nullptr;
-  width_ = height_ = 0;
+  // Neither holder may keep the shared bitmap selected: the other could not draw it.
+  other.Deselect();
+  bitmap_ = other.bitmap_;
+  bits_ = other.bits_;
+  width_ = other.width_;
+  height_ = other.height_;
   format_ = other.format_;
-  Recreate(other.width_, other.height_, other.format_, other.ColorTable());
-  if (Empty()) return;
-  if (bits_ && other.bits_) {
-    // Same format, same size: the rows copy exactly, palette indices included.
-    ::GdiFlush();
-    std::memcpy(bits_, other.bits_, static_cast<size_t>(Stride()) * height_);
-  } else {
-    other.Draw(Dc(), 0, 0);
-  }
-  ::GdiFlush();
 }
 
 void Bitmap::Draw(HDC dc, int x, int y) const {
   if (Empty()) return;
   WithSelectedDc([&](HDC source) { ::BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY); });
+}
+
+void Bitmap::StretchDraw(HDC dc, const RECT& target) const {
+  if (Empty()) return;
+  // HALFTONE gives a smooth stretch instead of dropped rows and columns.
+  ::SetStretchBltMode(dc, HALFTONE);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
+  WithSelectedDc([&](HDC source) {
+    ::StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source, 0,
+                 0, width_, height_, SRCCOPY);
+  });
 }
 
 }  // namespace ui

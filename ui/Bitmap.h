@@ -1,9 +1,12 @@
 #pragma once
 // A picture in memory: a DIB section of a chosen pixel format (or a bitmap of
-// the display's format), with a device context to draw on it.
+// the display's format), with a device context to draw on it. Copies share
+// their pixels until one of them is changed, so that the viewer's decoded
+// picture and the copy its picture control shows cost the memory of one.
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ui/Handles.h"
@@ -34,13 +37,20 @@ class Bitmap {
   void SetSize(int width, int height);
   // Converts the picture in place.
   void SetPixelFormat(PixelFormat format);
+  // Replaces the picture by a new one of this size and format, with `colors`
+  // as the colour table of a palette format, for the caller to fill (its
+  // pixels start as zeros). Nothing of the old picture is kept, so the two
+  // never need memory at the same time.
+  void Reset(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors = {});
 
-  HBITMAP Handle() const { return bitmap_.Get(); }
-  // A memory device context with the picture selected; valid until the next
-  // change of size or format.
+  HBITMAP Handle() const { return bitmap_ ? bitmap_->Get() : nullptr; }
+  // A memory device context with the picture selected, to draw on it; valid
+  // until the picture is next changed or copied.
   HDC Dc();
   // Rows of a DIB section, from the top; null for a device-format bitmap.
-  uint8_t* ScanLine(int y) const;
+  // The writable rows belong to this picture alone.
+  const uint8_t* ScanLine(int y) const;
+  uint8_t* ScanLine(int y);
   int Stride() const;
 
   // Sets the colour table of a palette picture (1, 4 or 8 bits per pixel).
@@ -48,18 +58,25 @@ class Bitmap {
   // Copies the rows of a device-independent bitmap into this picture,
   // converting them to its format (SetDIBits with DIB_RGB_COLORS).
   int SetDIBits(int startLine, int lines, const void* bits, const BITMAPINFO* info);
-  // Makes this picture a copy of `other`: size, format and pixels.
+  // Makes this picture a copy of `other`: size, format and pixels. A DIB
+  // section's pixels are shared until either picture changes.
   void Assign(const Bitmap& other);
   // Draws the whole picture into `dc` at (x, y), unscaled.
   void Draw(HDC dc, int x, int y) const;
+  // Draws the whole picture smoothly stretched over `target` of `dc`.
+  void StretchDraw(HDC dc, const RECT& target) const;
 
  private:
   // Replaces the bitmap by a new one of this size and format, copying the old
   // picture's top-left part into it.
-  void Recreate(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors);
+  enum class Fill { White, None };
+  void Recreate(int width, int height, PixelFormat format, const std::vector<RGBQUAD>& colors,
+                Fill fill = Fill::White);
+  // Gives this picture pixels of its own before they change.
+  void Unshare();
   // The colour table of a palette picture; empty for other formats.
   std::vector<RGBQUAD> ColorTable() const;
-  void Deselect();
+  void Deselect() const;
   // Runs use(dc) with the picture selected into a DC: its own DC when it holds
   // the picture (a bitmap can be selected into one DC at a time), else a
   // temporary one.
@@ -70,17 +87,19 @@ class Bitmap {
       return;
     }
     MemoryDc temporary(::CreateCompatibleDC(nullptr));
-    SelectGuard select(temporary.Get(), bitmap_.Get());
+    SelectGuard select(temporary.Get(), Handle());
     use(temporary.Get());
   }
 
   int width_ = 0;
   int height_ = 0;
   PixelFormat format_ = PixelFormat::Device;
-  GdiBitmap bitmap_;
-  uint8_t* bits_ = nullptr;  // DIB section rows, bottom-up
-  MemoryDc dc_;
-  HGDIOBJ oldObject_ = nullptr;
+  std::shared_ptr<GdiBitmap> bitmap_;  // shared with copies until changed
+  uint8_t* bits_ = nullptr;            // DIB section rows, bottom-up
+  // A shared picture is selected into no DC for long: a bitmap can be
+  // selected into one DC at a time, and a copy may want to draw it.
+  mutable MemoryDc dc_;
+  mutable HGDIOBJ oldObject_ = nullptr;
 };
 
 }  // namespace ui

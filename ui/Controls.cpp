@@ -9,7 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/SjisText.h"
+#include "ui/FilePaths.h"
+#include "ui/Form.h"
 #include "ui/Handles.h"
 #include "ui/Win32Error.h"
 
@@ -53,6 +54,11 @@ LRESULT Control::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_MOUSEMOVE:
       if (onMouseMove) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    case WM_CONTEXTMENU:
+      // The form's popup menu comes before a control's own (an edit box has
+      // one), which would otherwise answer the click itself.
+      if (Form* form = Form::Containing(Handle()); form && form->OpenPopupMenu(Handle(), lParam)) return 0;
       break;
     default:
       break;
@@ -145,7 +151,8 @@ void GroupBox::Create(HWND parent, const std::string& caption, Place place, HFON
 }
 
 void Panel::Create(HWND parent, Place place) {
-  CreateOwnClass("TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, place.left, place.top,
+  // Its controls are its children; the bevel is drawn around them, never over them.
+  CreateOwnClass("TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, place.left, place.top,
                  place.width, place.height, parent, 0, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -174,7 +181,7 @@ void ListBox::Create(HWND parent, Place place, HFONT font, int itemHeight, bool 
 int ListBox::IndexOf(const std::string& text) const {
   const int count = Count();
   for (int i = 0; i < count; ++i) {
-    if (sjis::SameText(Item(i), text)) return i;
+    if (SamePathText(Item(i), text)) return i;
   }
   return -1;
 }

@@ -155,7 +155,8 @@ class Panel : public Window {
 class ListBox : public ItemList<ListBoxMessages> {
  public:
   void Create(HWND parent, Place place, HFONT font, int itemHeight, bool visible);
-  // First entry equal to `text` without regard to case, or -1.
+  // First entry that names the same file as `text` (case ignored as the file
+  // system ignores it), or -1.
   int IndexOf(const std::string& text) const;
 };
 

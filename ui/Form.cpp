@@ -3,7 +3,11 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/Application.h"
+#include "ui/Controls.h"
 #include "ui/Menu.h"
 
 namespace ui {
@@ -20,6 +24,7 @@ bool IsPushButton(HWND hwnd) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
+// Containers such as a panel are no stops of their own: their controls are.
 bool CanTakeFocus(HWND hwnd) {
   const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
   if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return false;
@@ -27,7 +32,20 @@ bool CanTakeFocus(HWND hwnd) {
   ::GetClassNameA(hwnd, name, sizeof(name));
   if (::lstrcmpiA(name, "Static") == 0 || ::lstrcmpiA(name, "msctls_updown32") == 0) return false;
   if (::lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX) return false;
-  return Window::FromHandle(hwnd) != nullptr;
+  return dynamic_cast<Control*>(Window::FromHandle(hwnd)) != nullptr;
+}
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+// Every control of a form in creation order, depth first: the controls inside
+// a panel come where the panel does.
+std::vector<HWND> ControlsInOrder(HWND form) {
+  std::vector<HWND> order;
+  ::EnumChildWindows(form, CollectWindow, reinterpret_cast<LPARAM>(&order));
+  return order;
 }
 
 }  // namespace
@@ -37,10 +55,22 @@ Form* Form::Containing(HWND hwnd) {
   return dynamic_cast<Form*>(Window::FromHandle(root));
 }
 
+// Every form is owned by the application's window, which alone has a taskbar entry.
 void Form::CreateForm(const FormDesign& design) {
   background_ = design.background;
   CreateOwnClass(design.className, design.caption, design.style, design.exStyle, design.left,
-                 design.top, design.width, design.height, nullptr, CS_DBLCLKS, nullptr);
+                 design.top, design.width, design.height, Application::Get().Handle(), CS_DBLCLKS,
+                 nullptr);
+}
+
+bool Form::Visible() const { return hiddenWithOwner_ || Window::Visible(); }
+
+void Form::SetVisible(bool visible) {
+  if (hiddenWithOwner_) {
+    hiddenWithOwner_ = visible;
+    return;
+  }
+  Window::SetVisible(visible);
 }
 
 void Form::Show() {
@@ -71,9 +101,30 @@ POINT Form::RestoredPosition() const {
   return at;
 }
 
+// Leaving the topmost band first makes the move a real change of z-order,
+// which Wine passes on to an X server without a window manager; otherwise a
+// window mapped later there stays above a "topmost" one.
 void Form::SetStayOnTop(bool onTop) {
-  ::SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+  if (onTop) ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+namespace {
+
+BOOL CALLBACK RaiseIfStayOnTop(HWND hwnd, LPARAM) {
+  Form* form = dynamic_cast<Form*>(Window::FromHandle(hwnd));
+  if (form && ::IsWindowVisible(hwnd) && form->StayOnTop()) form->SetStayOnTop(true);
+  return TRUE;
+}
+
+}  // namespace
+
+// A form the system has just shown may have been mapped above the program's
+// stay-on-top forms (an X server without a window manager stacks a newly
+// mapped window on top); they are put back above it.
+void Form::RaiseStayOnTopForms() const {
+  if (!StayOnTop()) ::EnumThreadWindows(::GetCurrentThreadId(), RaiseIfStayOnTop, 0);
 }
 
 bool Form::StayOnTop() const { return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -113,14 +164,17 @@ bool Form::MoveFocus(WORD key, HWND target) {
   const bool forward = key == VK_RIGHT || key == VK_DOWN;
   const bool backward = key == VK_LEFT || key == VK_UP;
   if ((!forward && !backward) || target == Handle() || !IsPushButton(target)) return false;
-  HWND candidate = target;
-  for (;;) {
-    candidate = ::GetWindow(candidate, forward ? GW_HWNDNEXT : GW_HWNDPREV);
-    if (!candidate) candidate = ::GetWindow(target, forward ? GW_HWNDFIRST : GW_HWNDLAST);
-    if (candidate == target) return true;
-    if (CanTakeFocus(candidate)) break;
+  const std::vector<HWND> order = ControlsInOrder(Handle());
+  const size_t count = order.size();
+  const size_t at = static_cast<size_t>(std::find(order.begin(), order.end(), target) - order.begin());
+  if (at == count) return false;
+  for (size_t step = 1; step < count; ++step) {
+    const HWND candidate = order[(at + (forward ? step : count - step)) % count];
+    if (CanTakeFocus(candidate)) {
+      ::SetFocus(candidate);
+      break;
+    }
   }
-  ::SetFocus(candidate);
   return true;
 }
 
@@ -138,21 +192,57 @@ void Form::HandleClose() {
   }
 }
 
-void Form::ShowContextMenu(LPARAM lParam) {
-  if (!popupMenu_) return;
+// SW_PARENTCLOSING and SW_PARENTOPENING: the owner is being minimised or
+// restored, and the default handling hides or shows the form, sending a plain
+// WM_SHOWWINDOW of its own. Neither is a showing or hiding by the program: no
+// show step, and the taskbar entry stays.
+LRESULT Form::HandleShowWindow(WPARAM wParam, LPARAM lParam) {
+  if (lParam == SW_PARENTCLOSING || lParam == SW_PARENTOPENING) {
+    const bool opening = lParam == SW_PARENTOPENING;
+    if (opening && !hiddenWithOwner_) return 0;  // hidden by the program meanwhile: it stays hidden
+    hiddenWithOwner_ = !opening;
+    followingOwner_ = true;
+    const LRESULT result = Window::WndProc(WM_SHOWWINDOW, wParam, lParam);
+    followingOwner_ = false;
+    return result;
+  }
+  if (!followingOwner_) {
+    if (Application::Get().MainForm() == this) Application::Get().ShowTaskbarEntry(wParam != 0);
+    if (wParam) FormShow();
+  }
+  return Window::WndProc(WM_SHOWWINDOW, wParam, lParam);
+}
+
+bool Form::OpenPopupMenu(HWND target, LPARAM lParam) {
+  if (!popupMenu_) return false;
   POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (at.x == -1 && at.y == -1) {  // from the keyboard: at the window's corner
+  if (lParam == -1) {  // from the keyboard: no point, so the window's corner
     RECT r{};
     ::GetWindowRect(Handle(), &r);
     at = {r.left, r.top};
+  } else {
+    // A control's thin edge counts as the control; everything else outside a
+    // client area is the frame's.
+    const LRESULT hit = ::SendMessageA(target, WM_NCHITTEST, 0, lParam);
+    if (hit != HTCLIENT && hit != HTBORDER) return false;
   }
   popupMenu_->Popup(Handle(), at.x, at.y);
+  return true;
 }
 
 LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_SHOWWINDOW:
-      if (wParam) FormShow();
+      return HandleShowWindow(wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) RaiseStayOnTopForms();
+      break;
+    case WM_SYSCOMMAND:
+      // The main form's minimise box minimises the program, every form with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && Application::Get().MainForm() == this) {
+        Application::Get().Minimize();
+        return 0;
+      }
       break;
     case WM_CLOSE:
       HandleClose();
@@ -190,8 +280,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CONTEXTMENU:
-      ShowContextMenu(lParam);
-      return 0;
+      // wParam: the window that was clicked, passed up from a control.
+      if (OpenPopupMenu(wParam ? reinterpret_cast<HWND>(wParam) : Handle(), lParam)) return 0;
+      break;
     case WM_ERASEBKGND:
       if (background_) {
         RECT r{};

@@ -28,6 +28,10 @@ class Form : public Window {
   static Form* Containing(HWND hwnd);
 
   void Show();     // makes the form visible and active
+  // A form hidden only because its owner is minimised counts as visible: it
+  // comes back with its owner. Hiding it meanwhile keeps it from coming back.
+  bool Visible() const override;
+  void SetVisible(bool visible) override;
   void Close();    // asks the form to close, as its close box does
   void SetPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
   PopupMenu* GetPopupMenu() const { return popupMenu_; }
@@ -36,6 +40,7 @@ class Form : public Window {
   POINT RestoredPosition() const;
   void SetStayOnTop(bool onTop);
   bool StayOnTop() const;
+  void RaiseStayOnTopForms() const;
   void AcceptFiles(bool accept);
   void SetBackground(HBRUSH brush);
   // Painting of the window and its controls composed off screen first.
@@ -45,6 +50,11 @@ class Form : public Window {
   // Key routing before the focused window sees the key: popup-menu shortcuts,
   // then focus moves. True when the key was used up.
   virtual bool PreviewKey(WORD key, HWND target);
+
+  // A right click in `target` (this form or one of its controls; lParam as in
+  // WM_CONTEXTMENU) opens the form's popup menu. False where the system's own
+  // menu belongs: title bar, scroll bars and sizing borders.
+  bool OpenPopupMenu(HWND target, LPARAM lParam);
 
   // Files dropped from the shell; a form that takes none just releases the drop.
   virtual void WMDropFiles(HDROP drop) { ::DragFinish(drop); }
@@ -66,11 +76,13 @@ class Form : public Window {
  private:
   bool MoveFocus(WORD key, HWND target);
   void HandleClose();
-  void ShowContextMenu(LPARAM lParam);
+  LRESULT HandleShowWindow(WPARAM wParam, LPARAM lParam);
 
   PopupMenu* popupMenu_ = nullptr;
   MainMenu* mainMenu_ = nullptr;
   HBRUSH background_ = nullptr;
+  bool hiddenWithOwner_ = false;  // by the window system, while the owner is minimised
+  bool followingOwner_ = false;   // inside the default handling of that hiding or showing
 };
 
 }  // namespace ui

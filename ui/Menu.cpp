@@ -61,8 +61,9 @@ bool MenuItem::EnabledChain() const {
   return true;
 }
 
+// A choice cannot be made in a disabled item, nor in a disabled submenu's items.
 void MenuItem::Click() {
-  if (Enabled() && onClick) onClick();
+  if (EnabledChain() && onClick) onClick();
 }
 
 PopupMenu::PopupMenu() : PopupMenu(::CreatePopupMenu()) {}

@@ -47,7 +47,8 @@ class MenuItem {
   // True when this item and every menu above it are enabled.
   bool EnabledChain() const;
 
-  // Runs the command as a menu choice: nothing happens while it is disabled.
+  // Runs the command as a menu choice: nothing happens while it, or a menu
+  // above it, is disabled.
   void Click();
 
  private:

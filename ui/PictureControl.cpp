@@ -54,11 +54,7 @@ void PictureControl::Paint(HDC dc) {
     return;
   }
   if (stretch_) {
-    // HALFTONE gives a smooth stretch instead of dropped rows and columns.
-    ::SetStretchBltMode(dc, HALFTONE);
-    ::SetBrushOrgEx(dc, 0, 0, nullptr);
-    ::StretchBlt(dc, 0, 0, r.right, r.bottom, picture_.Dc(), 0, 0, picture_.Width(),
-                 picture_.Height(), SRCCOPY);
+    picture_.StretchDraw(dc, r);
     return;
   }
   picture_.Draw(dc, 0, 0);

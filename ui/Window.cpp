@@ -111,7 +111,9 @@ LRESULT Window::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETCURSOR:
-      if (Application::Get().ApplyCursorOverride()) return TRUE;
+      // Borders, title bar and scroll bars keep the system's cursors (the
+      // sizing arrows); the override is for what the window itself shows.
+      if (LOWORD(lParam) == HTCLIENT && Application::Get().ApplyCursorOverride()) return TRUE;
       break;
     default:
       break;

@@ -37,8 +37,8 @@ class Window {
   void SetClientWidth(int width);
   void SetClientHeight(int height);
 
-  bool Visible() const;
-  void SetVisible(bool visible);
+  virtual bool Visible() const;
+  virtual void SetVisible(bool visible);
   bool Enabled() const;
   void SetEnabled(bool enabled);
   void SetFont(HFONT font);

@@ -2,6 +2,7 @@
 // position, and the enabling of the commands that depend on it.
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "control/Control.h"
@@ -35,7 +36,6 @@ std::string TViewerForm::FolderIdentity(const std::string& folder) {
 }
 
 void TViewerForm::AddPath(const std::string& path, bool isFirst) {
-  if (isFirst) scannedFolders_.clear();  // a new intake begins
   if (ui::IsExistingFolder(path)) {
     ScanFolder(path + "\\");
     return;
@@ -53,7 +53,15 @@ void TViewerForm::AddPath(const std::string& path, bool isFirst) {
 }
 
 void TViewerForm::ScanFolder(const std::string& folder) {
-  if (!scannedFolders_.insert(FolderIdentity(folder)).second) return;
+  // Only a folder that is already being descended is a loop (a link back to an
+  // ancestor); a folder named again, or reached again another way, is listed again.
+  const std::string identity = FolderIdentity(folder);
+  if (std::find(descending_.begin(), descending_.end(), identity) != descending_.end()) return;
+  descending_.push_back(identity);
+  const struct Ascend {
+    std::vector<std::string>& chain;
+    ~Ascend() { chain.pop_back(); }
+  } ascend{descending_};
   WIN32_FIND_DATAA data;
   {
     ui::FindHandle find(::FindFirstFileA((folder + "*.*").c_str(), &data));

@@ -1,8 +1,14 @@
 #include "viewer/Viewer.h"
 
+#include <stdexcept>
+
 #include "control/Control.h"
 #include "ui/Application.h"
 #include "plugins/SpiFunc.h"
+#include "viewer/NativePicture.h"
+
+extern const unsigned char kErrorPictureBmp[];
+extern const unsigned kErrorPictureBmp_size;
 
 int32_t CurrentIndex = 0;
 int32_t FileCount = 0;
@@ -19,6 +25,9 @@ TViewerForm::TViewerForm() {
   CreateMenus();
   SetPopupMenu(&PopupMenu);
   BindEvents();
+  SetUpOpenDialog();
+  LoadErrorPicture();
+  NoteCommandLine();
   // A failure here is reported and start-up goes on with the other windows.
   try {
     FormCreate();
@@ -72,6 +81,10 @@ void TViewerForm::CreateMoveAndSlideShowMenus() {
 }
 
 void TViewerForm::BindEvents() {
+  NextMenu->onClick = [this] { NextMenuClick(); };
+  PrevMenu->onClick = [this] { PrevMenuClick(); };
+  OpenMenu->onClick = [this] { OpenMenuClick(); };
+  PicImage.onDblClick = [this] { PicImageDblClick(); };
   ExitMenu->onClick = [this] { ExitMenuClick(); };
   ControlMenu->onClick = [this] { ControlMenuClick(); };
   AddAllFiles->onClick = [this] { AddAllFilesClick(); };
@@ -91,3 +104,10 @@ void TViewerForm::AddAllFilesClick() { AddAllFiles->SetChecked(!AddAllFiles->Che
 void TViewerForm::SearchSubDirClick() { SearchSubDir->SetChecked(!SearchSubDir->Checked()); }
 
 void TViewerForm::PlugInDirMenuClick() { ChangePluginFolder(Handle()); }
+
+// The error picture is carried in the program as the bytes of a BMP file.
+void TViewerForm::LoadErrorPicture() {
+  if (!DecodeBmpBytes({kErrorPictureBmp, kErrorPictureBmp_size}, ErrImage)) {
+    throw std::logic_error("the built-in error picture does not decode");
+  }
+}

@@ -2,8 +2,8 @@
 // The viewer window: the main window, its picture, the file list and the
 // popup menu that carries every command of the program.
 #include <cstdint>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "ui/Bitmap.h"
 #include "ui/Controls.h"
@@ -27,6 +27,7 @@ class TViewerForm : public ui::Form {
   ui::PictureControl PicImage;
   ui::ListBox FNameListBox;  // never shown: holds the file list
   ui::Bitmap SourceBitmap;
+  ui::Bitmap ErrImage;  // the picture shown for a file that cannot be: never shown itself
   ui::FileDialogOptions OpenDialog;
   ui::FileDialogOptions SaveDialog;
 
@@ -66,6 +67,19 @@ class TViewerForm : public ui::Form {
   void SearchSubDirClick();
   void PlugInDirMenuClick();
 
+  // Loading
+  void LoadPicture(const std::string& path);
+  void LoadWithPlugins(const std::string& path);
+
+  // Intake
+  void WMDropFiles(HDROP drop) override;
+  void OpenMenuClick();
+
+  // Navigation
+  void NextMenuClick();
+  void PrevMenuClick();
+  void PicImageDblClick();
+
   // File list
   void AddPath(const std::string& path, bool isFirst);
   void ScanFolder(const std::string& folder);
@@ -88,6 +102,8 @@ class TViewerForm : public ui::Form {
   void FormDestroy() override;
   void FormResize() override;
   void FormScroll(int bar, WORD code) override;
+  void FormDblClick() override;
+  void FormKeyDown(WORD key) override;
 
  private:
   void CreateMenus();
@@ -99,6 +115,22 @@ class TViewerForm : public ui::Form {
   void WriteSettings(bool controlVisible);
   std::string SettingsPath() const;
 
+  void LoadErrorPicture();
+  void ShowErrorPicture();
+  void ShowLoadError(const std::string& path);
+  void LoadThroughPlugins(std::string& path);
+  void LoadPluginPicture(int row, const std::string& path);
+  void LoadArchiveMember(int row, const std::string& path, int32_t member);
+  void ReplaceByMembers(const std::string& path);
+  std::string ExtractedMemberPath(int32_t member) const;
+
+  void SetUpOpenDialog();
+  void NoteCommandLine();
+  void TakeInCommandLine();
+  void BeginIntake();
+  void ShowNoFile();
+  void ShowEntry(int32_t index);
+
   void LayoutFullScreen(ui::Bitmap& bitmap);
   void ClampToWorkArea(int workWidth, int workHeight);
   void ResetScroll();
@@ -109,8 +141,12 @@ class TViewerForm : public ui::Form {
   void SetPrevEnabled(bool enabled);
 
   bool controlVisibleSetting_ = true;
-  // Folders scanned in the current intake, by identity.
-  std::set<std::string> scannedFolders_;
+  // The command line's paths, made full while the start folder was current.
+  std::vector<std::string> commandLinePaths_;
+  // Set while an extracted archive member is being loaded.
+  bool loadingMember_ = false;
+  // The folders that the scan is descending, outermost first, by identity.
+  std::vector<std::string> descending_;
 };
 
 extern TViewerForm* ViewerForm;

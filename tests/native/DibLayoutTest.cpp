@@ -60,6 +60,10 @@ TEST(DibLayout, SoundHeadersGiveRowsTablesAndSizes) {
       {"masks after a plain header", With(2, 1, 16, dib::kBitFields), 12, 1, 52, 0, 4},
       {"masks inside a larger header", v5, 84, 2, 124, 0, 24},
       {"24-bit table of colours used is ignored", With(1, 1, 24, 0, 256), 0, 1, 40, 0, 4},
+      {"panorama wider than 16 bits", With(100000, 3, 24), 0, 3, 40, 0, 3 * 300000},
+      {"column taller than 16 bits", With(1, -100000, 8), 1024, 100000, 40, 256, 100000 * 4},
+      {"the longest row of 32-bit pixels", With(dib::kMaxSide, 1, 32), 0, 1, 40, 0,
+       uint64_t{dib::kMaxSide} * 4},
   };
   for (const auto& c : cases) {
     const dib::Layout layout = Check(c.header, c.extra);

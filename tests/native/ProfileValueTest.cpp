@@ -19,6 +19,9 @@ TEST(ProfileValue, IntegersInDecimalAndHexadecimal) {
       {"0x", 77},           {"$", 77},              {"2147483648", 77},
       {"$100000000", 77},   {"1 000", 77},          {"-", 77},
       {"0", 0},             {"00012", 12},          {"$0", 0},
+      // A sign belongs to decimal numbers only: hexadecimal begins with its prefix.
+      {"-$10", 77},         {"+$10", 77},           {"-0x10", 77},
+      {"+0X10", 77},        {"$-10", 77},           {"0x-1", 77},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(profile::ReadInt(c.text, 77), c.expected) << '"' << c.text << '"';

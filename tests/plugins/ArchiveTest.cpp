@@ -134,7 +134,13 @@ TEST_F(ArchiveTest, AFailedListingLeavesAnEmptyTable) {
 }
 
 TEST_F(ArchiveTest, WithoutGetArchiveInfoNothingIsLoggedAndACrashGoesToTheCaller) {
-  PluginGetArchiveInfo(1, Archive(ArchiveFile(Numbered(2))));
+  ListOf(Numbered(3));
+  ClearLog();
+  for (const int row : {1, 2, -1}) {
+    PluginGetArchiveInfo(row, Archive(ArchiveFile(Numbered(2))));
+    EXPECT_EQ(ArchiveEntryCount, 3) << "the previous listing stays";
+  }
+  EXPECT_EQ(ArchiveEntries[2].name, "m2.tpic");
   EXPECT_TRUE(Log().empty());
   Control(0).faultPlaces = kInArchiveInfo;
   Control(0).faultKind = kAccessViolation;

@@ -98,6 +98,25 @@ TEST_F(DibToBitmapTest, ABlockThatLiesAboutItselfIsRefusedAndTheBitmapLeftAlone)
   }
 }
 
+TEST_F(DibToBitmapTest, PanoramasAndColumnsLongerThan65536PixelsAreTaken) {
+  struct Case {
+    int width, height;
+  };
+  for (const Case c : {Case{70001, 2}, Case{1, -70001}}) {
+    SCOPED_TRACE(c.width);
+    const int lines = std::abs(c.height);
+    const size_t stride = (static_cast<size_t>(c.width) * 3 + 3) / 4 * 4;
+    std::string bits(stride * lines, '\0');
+    bits[bits.size() - stride + (c.width - 1) * 3 + 2] = '\xFF';  // last pixel of the last row: red
+    Convert(InfoHeader(c.width, c.height, 24), bits);
+    ASSERT_EQ(bitmap_.Width(), c.width);
+    ASSERT_EQ(bitmap_.Height(), lines);
+    const int lastRowShown = c.height > 0 ? 0 : lines - 1;  // bottom-up rows end at the top
+    EXPECT_EQ(Pixel(c.width - 1, lastRowShown), RGB(255, 0, 0));
+    EXPECT_EQ(Pixel(0, lines - 1 - lastRowShown), RGB(0, 0, 0));
+  }
+}
+
 TEST_F(DibToBitmapTest, PixelsThatCannotBeLockedStillSetTheSize) {
   const ui::LocalMemory info = Block(InfoHeader(3, 5, 24));
   const ui::LocalMemory discarded(::LocalAlloc(LMEM_MOVEABLE, 0));

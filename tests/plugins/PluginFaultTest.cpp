@@ -112,6 +112,38 @@ TEST_F(PluginFaultTest, FloatingPointControlIsRestoredAfterEveryCall) {
   EXPECT_EQ(1.0 / 3.0 * 3.0, 1.0);
 }
 
+TEST_F(PluginHostTest, LoadingAndUnloadingALibraryLeaveTheFloatingPointControlAlone) {
+  const FpuWords before = ReadFpu();
+  LoadPlugin(BuiltPlugin("tinitfpu"));
+  ASSERT_EQ(PluginCount, 1);
+  EXPECT_EQ(ReadFpu(), before);
+  Control(0).finiDisturbsFpu = 1;
+  UnloadPlugins();
+  EXPECT_EQ(ReadFpu(), before);
+  EXPECT_EQ(RoundHalf(2.5), 2.0);
+  EXPECT_EQ(1.0 / 3.0 * 3.0, 1.0);
+}
+
+TEST_F(PluginHostTest, ACrashWhileALibraryLoadsOrUnloadsEndsOnlyThatStep) {
+  LoadPlugin(BuiltPlugin("tinitcrash"));
+  EXPECT_EQ(PluginCount, 0);
+  LoadPlugin(BuiltPlugin("tpic"));
+  ASSERT_EQ(PluginCount, 1);
+  EXPECT_EQ(PluginTable[0].fileName, "tpic.spi");
+  Control(0).finiCrashKind = kAccessViolation;
+  UnloadPlugins();
+  EXPECT_EQ(PluginTable[0].handle, nullptr);
+  // The host goes on: a library loads and answers again.
+  TempDir dir;
+  CopyPlugin("tarc", dir / "again.spi");
+  LoadPlugins(dir.Path() + "\\");
+  ASSERT_EQ(PluginCount, 1);
+  bool isArchive = false;
+  EXPECT_EQ(PluginIsSupported(0, BuiltPlugin("tarc"), isArchive), 0);
+  EXPECT_EQ(Log().size(), 3u);
+  UnloadPlugins();  // before its folder goes
+}
+
 TEST_F(PluginFaultTest, APluginsOwnHandlersHandleItsOwnExceptionsAndUnwindBeforeTheGuardTakesOver) {
   Control(0).ownHandler = 1;
   bool isArchive = false;

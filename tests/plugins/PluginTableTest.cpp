@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "PluginTestSupport.h"
@@ -119,6 +120,33 @@ TEST_F(PluginTableTest, ACrashingGetPluginInfoCountsAsNoAnswer) {
   EXPECT_EQ(Log(), (std::vector<std::string>(2, "ファイル形式  : ")));
 }
 
+TEST_F(PluginTableTest, APluginIsNotAskedAgainAfterItsGetPluginInfoCrashed) {
+  struct Case {
+    int32_t crashFrom;
+    uint32_t calls;
+    std::vector<std::string> log;
+  };
+  const Case cases[] = {
+      {0, 1, {"ファイル形式  : "}},
+      {1, 2, {"----------------------------------------", "APIバージョン : 00AM", "ファイル形式  : "}},
+      {3, 4,
+       {"----------------------------------------", "APIバージョン : 00AM", "Plug-in名     : tarc",
+        "ファイル形式  : *.tarc"}},
+  };
+  LoadPlugin(BuiltPlugin("tarc"));
+  Control(0).faultPlaces = kInPluginInfo;
+  Control(0).faultKind = kAccessViolation;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.crashFrom);
+    ClearLog();
+    Control(0).pluginInfoCalls = 0;
+    Control(0).faultInfoFrom = c.crashFrom;
+    LogPluginInfo(0);
+    EXPECT_EQ(Control(0).pluginInfoCalls, c.calls);
+    EXPECT_EQ(Log(), c.log);
+  }
+}
+
 TEST_F(PluginTableTest, UnloadedRowsAreNeverCalled) {
   LoadBuilt({"tpic"});
   UnloadPlugins();
@@ -159,6 +187,79 @@ TEST_F(PluginFolderCommandTest, OkReloadsAndDescribesThePluginsOfTheChosenFolder
   EXPECT_TRUE(PluginTable[0].isArchive);
   EXPECT_EQ(Log().size(), 4u);
   EXPECT_EQ(Log()[1], "APIバージョン : 00AM");
+}
+
+// A window that runs a command when it gets WM_APP, as a menu command of the
+// program would when its message arrives inside a plug-in's message loop.
+class CommandWindow {
+ public:
+  explicit CommandWindow(std::function<void()> command) : command_(std::move(command)) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Proc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "PixoletTestCommand";
+    ::RegisterClassA(&windowClass);
+    hwnd_ = ::CreateWindowExA(0, "PixoletTestCommand", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              windowClass.hInstance, nullptr);
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~CommandWindow() { ::DestroyWindow(hwnd_); }
+  uint32_t Handle() const { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd_)); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<CommandWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_APP && self) self->command_();
+    return msg == WM_APP ? 0 : ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  std::function<void()> command_;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(PluginFolderCommandTest, AReloadOrUnloadAskedForInsideAPluginsMessageLoopWaitsForItsReturn) {
+  struct Case {
+    const char* what;
+    std::function<void()> command;
+    std::string dirAfter;
+    std::vector<std::string> logAfterAnswer;
+  };
+  const std::string second = second_.Path() + "\\";
+  const Case cases[] = {
+      {"plug-in folder chosen", [] { ChangePluginFolder(nullptr); }, second,
+       {"----------------------------------------", "APIバージョン : 00AM", "Plug-in名     : tarc",
+        "ファイル形式  : *.tarc: Test archive; "}},
+      {"program closed", [] { UnloadPlugins(); }, first_.Path() + "\\", {}},
+  };
+  ScriptedDialogs dialogs;
+  testing_support::WriteFileBytes(first_ / "x.tpic", SmallPictureFile());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PluginDir = first_.Path() + "\\";
+    UnloadPlugins();
+    LoadPlugins(PluginDir);
+    ASSERT_EQ(PluginCount, 2);
+    ClearLog();
+    dialogs.folderAnswers.assign(1, second_.Path());
+    int32_t countSeenInside = -1;
+    CommandWindow window([&] {
+      c.command();
+      countSeenInside = PluginCount;
+    });
+    Control(0).postTarget = window.Handle();
+    Control(0).postMessage = WM_APP;
+    bool isArchive = true;
+    // The plug-in's code runs on after the command and gives its own answer.
+    EXPECT_EQ(PluginIsSupported(0, first_ / "x.tpic", isArchive), 1);
+    EXPECT_FALSE(isArchive);
+    EXPECT_EQ(countSeenInside, 2) << "the table changed under the plug-in";
+    // Then the change is made.
+    EXPECT_EQ(::GetModuleHandleA((first_ / "a.spi").c_str()), nullptr);
+    EXPECT_EQ(PluginDir, c.dirAfter);
+    const auto log = Log();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[2], "サポート有無  : あり（x.tpic）");
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 3, log.end()), c.logAfterAnswer);
+  }
 }
 
 TEST_F(PluginFolderCommandTest, CancelChangesNothing) {

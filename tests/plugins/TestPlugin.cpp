@@ -4,6 +4,7 @@
 // loaded copy through its control block (TestPluginControl.h).
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -101,17 +102,20 @@ void UnderOwnHandler(void (*body)()) {
   asm volatile("movl %0, %%fs:0" : : "r"(frame.Next) : "memory");
 }
 
+// Round-up and single precision, on both floating-point units.
+void DisturbFpu() {
+  const uint16_t roundUpSingle = 0x087F;
+  uint32_t roundUp = 0x5F80;
+  asm volatile("fldcw %0" : : "m"(roundUpSingle));
+  asm volatile("ldmxcsr %0" : : "m"(roundUp));
+}
+
 void MaybeCrash(uint32_t place) {
   if (control.ownHandler) {
     pendingPlace = place;
     return UnderOwnHandler(RaiseThenMaybeCrash);
   }
-  if (control.disturbFpu) {
-    const uint16_t roundUpSingle = 0x087F;
-    uint32_t roundUp = 0x5F80;
-    asm volatile("fldcw %0" : : "m"(roundUpSingle));
-    asm volatile("ldmxcsr %0" : : "m"(roundUp));
-  }
+  if (control.disturbFpu) DisturbFpu();
   if (control.faultPlaces & place) Crash();
 }
 
@@ -135,13 +139,41 @@ uint32_t Word(const std::string& bytes, size_t at) {
 
 bool HasMagic(const std::string& bytes) { return bytes.compare(0, 4, kMagic) == 0; }
 
+HLOCAL HandOut(HLOCAL block) {
+  if (block) control.handedOut[control.blocksHandedOut++ % std::size(control.handedOut)] = reinterpret_cast<uintptr_t>(block);
+  return block;
+}
+
 HLOCAL BlockOf(const char* data, size_t size) {
   if (control.handleKind == kNullHandles) return nullptr;
-  if (control.handleKind == kUnlockableHandles) return ::LocalAlloc(LMEM_MOVEABLE, 0);
+  if (control.handleKind == kUnlockableHandles) return HandOut(::LocalAlloc(LMEM_MOVEABLE, 0));
   HLOCAL block = ::LocalAlloc(LMEM_MOVEABLE, size);
   std::memcpy(::LocalLock(block), data, size);
   ::LocalUnlock(block);
-  return block;
+  return HandOut(block);
+}
+
+// Blocks written as if work had begun, by a call that is about to fail.
+void WriteBlocksBeforeFailing(HLOCAL* first, HLOCAL* second = nullptr) {
+  if (!control.blocksWithFailure) return;
+  const size_t size = control.failureBlockBytes ? control.failureBlockBytes : 64;
+  *first = HandOut(::LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size));
+  if (second) *second = control.oneBlockForBoth ? *first : HandOut(::LocalAlloc(LMEM_MOVEABLE, size));
+}
+
+// Whether the call made at `place` ends in a crash.
+bool WillCrash(uint32_t place) { return (control.faultPlaces & place) != 0; }
+
+// What a plug-in's own message box or settings dialog does: the program's
+// windows get their messages while the plug-in's code is on the stack.
+void RunOwnMessageLoop() {
+  if (!control.postTarget) return;
+  ::PostMessageA(reinterpret_cast<HWND>(static_cast<uintptr_t>(control.postTarget)), control.postMessage, 0, 0);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
 }
 
 int Answer(const std::string& head) {
@@ -155,7 +187,7 @@ int DecodePicture(const std::string& bytes, HLOCAL* info, HLOCAL* bits) {
   const uint32_t bitsSize = Word(bytes, 8);
   if (12ull + infoSize + bitsSize > bytes.size()) return 2;
   *info = BlockOf(bytes.data() + 12, infoSize);
-  *bits = BlockOf(bytes.data() + 12 + infoSize, bitsSize);
+  *bits = control.oneBlockForBoth ? *info : BlockOf(bytes.data() + 12 + infoSize, bitsSize);
   return 0;
 }
 
@@ -180,7 +212,8 @@ std::string MemberBytes(const std::string& archive, uint32_t position) {
 }  // namespace
 
 extern "C" int __stdcall GetPluginInfo(int infoNumber, char* buffer, int size) {
-  MaybeCrash(kInPluginInfo);
+  ++control.pluginInfoCalls;
+  if (infoNumber >= control.faultInfoFrom) MaybeCrash(kInPluginInfo);
   const char* text = nullptr;
   switch (infoNumber) {
     case 0: text = control.apiVersion[0] ? control.apiVersion : nullptr; break;
@@ -199,6 +232,7 @@ extern "C" int __stdcall IsSupported(const char* path, DWORD word) {
   if ((word & 0xFFFF0000) == 0) {
     ++control.isSupportedByHandle;
     MaybeCrash(kInIsSupportedByHandle);
+    RunOwnMessageLoop();
     char head[4] = {};
     DWORD read = 0;
     ::ReadFile(reinterpret_cast<HANDLE>(word), head, sizeof head, &read, nullptr);
@@ -210,15 +244,26 @@ extern "C" int __stdcall IsSupported(const char* path, DWORD word) {
   return Answer(std::string(reinterpret_cast<const char*>(word), 4));
 }
 
+// A decoder that misjudges its buffer: it writes well past the end of a block
+// of the C runtime's heap, over whatever the heap keeps after it.
+void OverrunHeapBlock() {
+  auto* block = static_cast<char*>(std::malloc(24));
+  volatile char* past = block;
+  for (int i = 0; i < 24 + 64; ++i) past[i] = static_cast<char>(0xA5);
+}
+
 extern "C" int __stdcall GetPicture(const char* source, long length, unsigned flag, HLOCAL* info,
                                     HLOCAL* bits, Progress progress, long userValue) {
   ++control.getPictureCalls;
+  if (control.overrunHeap) OverrunHeapBlock();
   control.getPictureLength = length;
   control.getPictureFlag = flag;
   if (progress && progress(0, 1, userValue) == 0) ++control.progressCalls;
   const bool fromMemory = (flag & 7) == 1;
-  MaybeCrash(fromMemory ? kInGetPictureFromMemory : kInGetPictureFromFile);
+  const uint32_t place = fromMemory ? kInGetPictureFromMemory : kInGetPictureFromFile;
   const int32_t forced = fromMemory ? control.memoryModeResult : control.fileModeResult;
+  if (forced || WillCrash(place)) WriteBlocksBeforeFailing(info, bits);
+  MaybeCrash(place);
   if (forced) return forced;
   const std::string bytes = fromMemory ? std::string(source, length) : ReadFileBytes(source);
   return DecodePicture(bytes, info, bits);
@@ -227,6 +272,7 @@ extern "C" int __stdcall GetPicture(const char* source, long length, unsigned fl
 extern "C" int __stdcall GetArchiveInfo(const char* path, long position, unsigned flag, HLOCAL* list) {
   (void)position;
   (void)flag;
+  if (control.fileModeResult == -1 || WillCrash(kInArchiveInfo)) WriteBlocksBeforeFailing(list);
   MaybeCrash(kInArchiveInfo);
   const std::string archive = ReadFileBytes(path);
   if (control.fileModeResult == -1) return -1;
@@ -245,9 +291,11 @@ extern "C" int __stdcall GetFile(const char* path, long position, char* destinat
   const std::string archive = ReadFileBytes(path);
   const std::string member = MemberBytes(archive, static_cast<uint32_t>(position));
   if (flag & 0x100) {
+    auto* block = reinterpret_cast<HLOCAL*>(destination);
+    if (control.toMemoryResult || WillCrash(kInGetFileToMemory)) WriteBlocksBeforeFailing(block);
     MaybeCrash(kInGetFileToMemory);
     if (control.toMemoryResult) return control.toMemoryResult;
-    *reinterpret_cast<HLOCAL*>(destination) = BlockOf(member.data(), member.size());
+    *block = BlockOf(member.data(), member.size());
     return 0;
   }
   std::strncpy(control.getFileDestination, destination, sizeof control.getFileDestination - 1);
@@ -262,6 +310,29 @@ extern "C" int __stdcall GetFile(const char* path, long position, char* destinat
   ::WriteFile(file, member.data(), member.size(), &written, nullptr);
   ::CloseHandle(file);
   return 0;
+}
+
+// Library initialisation steered by the variant (nothing can steer it before
+// it runs), finalisation by the control block. Finalisation at process exit
+// (reserved pointer set) is left alone.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void* reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+#ifdef TEST_PLUGIN_INIT_DISTURBS_FPU
+    DisturbFpu();
+#endif
+#ifdef TEST_PLUGIN_INIT_CRASHES
+    control.faultKind = kAccessViolation;
+    Crash();
+#endif
+  }
+  if (reason == DLL_PROCESS_DETACH && !reserved) {
+    if (control.finiDisturbsFpu) DisturbFpu();
+    if (control.finiCrashKind) {
+      control.faultKind = control.finiCrashKind;
+      Crash();
+    }
+  }
+  return TRUE;
 }
 
 #endif  // TEST_PLUGIN_BARE

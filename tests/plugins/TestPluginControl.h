@@ -48,8 +48,18 @@ struct TestPluginControl {
   uint32_t handleKind;
   uint32_t disturbFpu;          // leave round-up, single precision behind
   uint32_t ownHandler;          // run each export under an exception handler of its own
+  int32_t faultInfoFrom;        // with kInPluginInfo: crash from this info number on
+  uint32_t blocksWithFailure;   // write memory blocks into the out-handles, then fail or crash
+  uint32_t failureBlockBytes;   // their size (0: 64 bytes)
+  uint32_t oneBlockForBoth;     // GetPicture hands one block back as both info and bits
+  uint32_t finiDisturbsFpu;     // library finalisation leaves round-up, single precision behind
+  uint32_t finiCrashKind;       // library finalisation crashes this way (0: it does not)
+  uint32_t postTarget;          // IsSupported posts postMessage to this window, then runs
+  uint32_t postMessage;         //   a message loop of its own until the queue is empty
+  uint32_t overrunHeap;         // GetPicture writes past the end of a C runtime block first
 
   // Seen by the plug-in.
+  uint32_t pluginInfoCalls;
   uint32_t isSupportedByHandle;
   uint32_t isSupportedInMemory;
   uint8_t isSupportedBuffer[2048];
@@ -63,6 +73,8 @@ struct TestPluginControl {
   uint32_t progressCalls;
   uint32_t ownHandled;   // exceptions that the plug-in's own handler dealt with
   uint32_t ownUnwinds;   // times its handler was called to unwind
+  uint32_t blocksHandedOut;            // memory blocks written into out-handles
+  uintptr_t handedOut[64];             // the last 64 of them, by count modulo 64
 };
 
 // The exported accessor: TestPluginControl* __stdcall TestControl().

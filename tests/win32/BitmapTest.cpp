@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "ui/Bitmap.h"
 
@@ -69,6 +70,46 @@ TEST(Bitmap, EmptyPicturesHaveNoHandleAndCopyAsEmpty) {
   copy.SetWidth(5);  // one dimension alone makes no pixels
   EXPECT_TRUE(copy.Empty());
   EXPECT_EQ(copy.Width(), 5);
+}
+
+TEST(Bitmap, CopiesSharePixelsUntilOneOfThemChanges) {
+  ui::Bitmap source;
+  source.Reset(3, 2, ui::PixelFormat::Bits24);
+  std::memset(source.ScanLine(0), 0x20, 9);
+  ::PatBlt(source.Dc(), 0, 1, 3, 1, BLACKNESS);  // selected into its own DC
+  ui::Bitmap copy;
+  copy.Assign(source);
+  EXPECT_EQ(copy.Handle(), source.Handle());
+  const ui::Bitmap& view = copy;
+  EXPECT_EQ(view.ScanLine(0), std::as_const(source).ScanLine(0));
+
+  // Both can still draw the shared picture, although the source had it selected.
+  ui::Bitmap canvas;
+  canvas.Reset(3, 2, ui::PixelFormat::Bits24);
+  copy.Draw(canvas.Dc(), 0, 0);
+  ::GdiFlush();
+  using Bgr = std::array<uint8_t, 3>;
+  EXPECT_EQ(Pixel(canvas, 2, 0), (Bgr{0x20, 0x20, 0x20}));
+
+  // Writing gives the writer pixels of its own; the other keeps the old ones.
+  copy.ScanLine(0)[0] = 0x99;
+  ::PatBlt(copy.Dc(), 0, 1, 3, 1, WHITENESS);
+  ::GdiFlush();
+  EXPECT_NE(copy.Handle(), source.Handle());
+  EXPECT_EQ(Pixel(source, 0, 0), (Bgr{0x20, 0x20, 0x20}));
+  EXPECT_EQ(Pixel(source, 0, 1), (Bgr{0, 0, 0}));
+  EXPECT_EQ(Pixel(copy, 0, 0), (Bgr{0x99, 0x20, 0x20}));
+  EXPECT_EQ(Pixel(copy, 0, 1), (Bgr{255, 255, 255}));
+
+  // A palette picture shared and then written keeps its colour table.
+  ui::Bitmap palette = PalettePicture();
+  ui::Bitmap second;
+  second.Assign(palette);
+  second.ScanLine(0)[0] = 3;
+  second.SetPixelFormat(ui::PixelFormat::Bits24);
+  EXPECT_EQ(Pixel(second, 0, 0), (Bgr{128, 128, 128}));
+  EXPECT_EQ(Pixel(second, 1, 0), (Bgr{0, 255, 0}));
+  EXPECT_EQ(palette.ScanLine(0)[0], 0);
 }
 
 }  // namespace

@@ -9,13 +9,7 @@ using namespace testing_support;
 
 namespace {
 
-std::string BuiltExe() {
-  std::string path = "Z:" PIXOLET_EXE;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+std::string BuiltExe() { return HostPath(PIXOLET_EXE); }
 
 struct FoundWindow {
   DWORD processId;
@@ -55,20 +49,58 @@ std::string WindowText(HWND hwnd) {
   return text;
 }
 
-TEST(EndToEnd, StartsWithItsWindowsAndWritesTheSettingsWhenClosed) {
-  TempDir program;
-  const std::string exe = program / "pixolet.exe";
-  ASSERT_TRUE(::CopyFileA(BuiltExe().c_str(), exe.c_str(), FALSE)) << BuiltExe();
-  WriteFileBytes(program / "pixostd.ini", "[Debug]\r\nEnable=1\r\n[Viewer]\r\nLeft=40\r\nTop=50\r\n");
+std::string SamplePicture(const std::string& name) { return HostPath(PIXOLET_SAMPLES "/" + name); }
 
-  STARTUPINFOA startup{sizeof(startup)};
-  PROCESS_INFORMATION process{};
-  std::string commandLine = "\"" + exe + "\"";
-  ASSERT_TRUE(::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               program.Path().c_str(), &startup, &process));
-  HWND viewer = WaitForVisibleWindow(process.dwProcessId, "TViewerForm");
-  HWND control = WaitForVisibleWindow(process.dwProcessId, "TControlForm");
-  HWND output = WaitForVisibleWindow(process.dwProcessId, "TOutputForm");
+// pixolet.exe copied into a fresh program folder, started with a command line.
+class Pixolet {
+ public:
+  Pixolet() { copied_ = ::CopyFileA(BuiltExe().c_str(), Exe().c_str(), FALSE) != FALSE; }
+  ~Pixolet() {
+    if (!process_.hProcess) return;
+    if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.hProcess, 1);
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+  }
+  Pixolet(const Pixolet&) = delete;
+  Pixolet& operator=(const Pixolet&) = delete;
+
+  std::string Exe() const { return program / "pixolet.exe"; }
+  // Starts the program in `folder` (the program folder when empty) and waits
+  // for its viewer window.
+  HWND Start(const std::string& arguments, const std::string& folder = {}) {
+    if (!copied_) return nullptr;
+    STARTUPINFOA startup{sizeof(startup)};
+    std::string commandLine = "\"" + Exe() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    const std::string current = folder.empty() ? program.Path() : folder;
+    if (!::CreateProcessA(Exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),
+                          &startup, &process_)) {
+      return nullptr;
+    }
+    return Window("TViewerForm");
+  }
+  HWND Window(const char* className) const { return WaitForVisibleWindow(process_.dwProcessId, className); }
+  // Closes the viewer as its close box does; the exit code, or -1 when it did not end.
+  long Close() {
+    ::PostMessageA(Window("TViewerForm"), WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process_.hProcess, &exitCode);
+    return static_cast<long>(exitCode);
+  }
+
+  TempDir program;
+
+ private:
+  bool copied_ = false;
+  PROCESS_INFORMATION process_{};
+};
+
+TEST(EndToEnd, StartsWithItsWindowsAndWritesTheSettingsWhenClosed) {
+  Pixolet pixolet;
+  WriteFileBytes(pixolet.program / "pixostd.ini", "[Debug]\r\nEnable=1\r\n[Viewer]\r\nLeft=40\r\nTop=50\r\n");
+  HWND viewer = pixolet.Start("");
+  HWND control = pixolet.Window("TControlForm");
+  HWND output = pixolet.Window("TOutputForm");
   ASSERT_NE(viewer, nullptr);
   EXPECT_NE(control, nullptr);
   EXPECT_NE(output, nullptr);
@@ -79,24 +111,57 @@ TEST(EndToEnd, StartsWithItsWindowsAndWritesTheSettingsWhenClosed) {
   ::GetWindowRect(viewer, &r);
   EXPECT_EQ(r.left, 40);
   EXPECT_EQ(r.top, 50);
-
-  ::PostMessageA(viewer, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD exitCode = 1;
-  ::GetExitCodeProcess(process.hProcess, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
+  EXPECT_EQ(pixolet.Close(), 0);
 
   for (const char* folder : {"Img", "Img\\0", "Img\\9", "temp"}) {
-    EXPECT_TRUE(FolderExists(program / folder)) << folder;
+    EXPECT_TRUE(FolderExists(pixolet.program / folder)) << folder;
   }
-  const std::string ini = ReadFileBytes(program / "pixostd.ini");
+  const std::string ini = ReadFileBytes(pixolet.program / "pixostd.ini");
   EXPECT_EQ(ini.find("[Debug]\r\nEnable=1\r\n"), 0u) << ini;
   for (const char* line : {"[Viewer]\r\nLeft=40\r\nTop=50\r\n", "[Control]\r\nVisible=1\r\nOption=0\r\n",
                            "GarbagePrompt=1\r\n", "[Susie]\r\nPlugIn="}) {
     EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
   }
+}
+
+TEST(EndToEnd, ShowsThePicturesNamedOnTheCommandLineAtTheirOwnSize) {
+  TempDir pictures;
+  for (const char* name : {"01-sunset.jpg", "04-star.bmp"}) {
+    ASSERT_TRUE(::CopyFileA(SamplePicture(name).c_str(), (pictures / name).c_str(), FALSE)) << name;
+  }
+  Pixolet pixolet;
+  // Relative names, as typed in the folder that holds the pictures.
+  HWND viewer = pixolet.Start("01-sunset.jpg 04-star.bmp", pictures.Path());
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(WindowText(viewer), "Pixolet [01-sunset.jpg : 1/2]");
+  RECT client{};
+  ::GetClientRect(viewer, &client);
+  EXPECT_EQ(client.right, 800);
+  EXPECT_EQ(client.bottom, 600);
+
+  ::SendMessageA(viewer, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(WindowText(viewer), "Pixolet [04-star.bmp : 2/2]");
+  ::GetClientRect(viewer, &client);
+  EXPECT_EQ(client.right, 200);
+  EXPECT_EQ(client.bottom, 280);
+  // On the last entry neither a double click nor Up moves on, and nothing wraps.
+  ::SendMessageA(viewer, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::SendMessageA(viewer, WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(WindowText(viewer), "Pixolet [04-star.bmp : 2/2]");
+  EXPECT_EQ(pixolet.Close(), 0);
+}
+
+TEST(EndToEnd, AFolderWithNothingInItShowsNoFile) {
+  TempDir pictures;
+  Pixolet pixolet;
+  HWND viewer = pixolet.Start("\"" + pictures.Path() + "\"");
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(WindowText(viewer), "Pixolet [Error!! No File : 1/0]");
+  RECT client{};
+  ::GetClientRect(viewer, &client);
+  EXPECT_EQ(client.right, 285);
+  EXPECT_EQ(client.bottom, 149);
+  EXPECT_EQ(pixolet.Close(), 0);
 }
 
 }  // namespace

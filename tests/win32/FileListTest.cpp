@@ -157,15 +157,82 @@ TEST_F(FileListTest, WithoutAddAllFilesPathsAreListedAsGiven) {
   EXPECT_EQ(Control().FNameCmbBox.Item(7), "missing.png");
 }
 
-TEST_F(FileListTest, AFolderLinkBackToAnAncestorIsScannedOnce) {
-  const std::string root = MakeTree();
-  const std::string link = root + "\\sub\\loop";
-  if (!::CreateSymbolicLinkA(link.c_str(), root.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
-    GTEST_SKIP() << "this system cannot make folder links (error " << ::GetLastError() << ")";
+TEST_F(FileListTest, TheListIsSearchedWithoutRegardToCaseInEveryScript) {
+  struct Case {
+    const char* listed;
+    const char* sought;
+    bool found;
+  };
+  const Case cases[] = {
+      {"C:\\Pics\\Flower.JPG", "c:\\pics\\flower.jpg", true},
+      {"ａｌｐｈａ.jpg", "ＡＬＰＨＡ.JPG", true},       // full-width Latin
+      {"ΩΜΕΓΑ.jpg", "ωμεγα.jpg", true},                 // Greek
+      {"ДОМ\\Ёж.jpg", "дом\\ёЖ.jpg", true},           // Cyrillic
+      {"表\\a.jpg", "表\\A.JPG", true},                // a trail byte that is a backslash
+      {"A.jpg", "Ａ.jpg", false},                        // width is not case
+      {"あ.jpg", "ア.jpg", false},                       // nor is the kind of kana
+      {"co-op.jpg", "coop.jpg", false},
+      {"ab.jpg", "ab.jpg.jpg", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sought);
+    Viewer().FNameListBox.Clear();
+    Viewer().FNameListBox.Add("other.jpg");
+    Viewer().FNameListBox.Add(c.listed);
+    EXPECT_EQ(Viewer().FNameListBox.IndexOf(c.sought), c.found ? 1 : -1);
   }
+  // The first path of an intake, named in other letters than the folder lists it.
+  const std::string root = files_ / "greek";
+  ::CreateDirectoryA(root.c_str(), nullptr);
+  for (const char* name : {"αβγ.jpg", "ΔΕΖ.jpg", "ηθι.jpg"}) WriteFileBytes(root + "\\" + name, "x");
+  Viewer().AddAllFilesClick();
+  Intake({root + "\\δεζ.JPG"});
+  ASSERT_EQ(Entries().size(), 3u);
+  EXPECT_EQ(Entries()[CurrentIndex], root + "\\ΔΕΖ.jpg");
+}
+
+TEST_F(FileListTest, AFolderNamedAgainIsScannedAgain) {
+  const std::string root = MakeTree();
+  const std::vector<std::string> top = {"a.jpg", "b.txt", "hidden.dat"};
+  const std::vector<std::string> sub = {"sub\\c.bmp", "sub\\deeper\\d.gif"};
+  struct Case {
+    const char* what;
+    bool addAllFiles, searchSubDir;
+    std::vector<std::string> paths;
+    std::vector<std::vector<std::string>> parts;  // what the entries are made of, in any order
+  };
+  const Case cases[] = {
+      {"the same folder dropped twice", false, false, {root, root}, {top, top}},
+      {"a folder and its sub-folder, sub-folders searched", false, true, {root, root + "\\sub"},
+       {top, sub, {"sub2\\e.png"}, sub}},
+      {"a file and then its own folder, all files added", true, false, {root + "\\a.jpg", root}, {top, top}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (Viewer().AddAllFiles->Checked() != c.addAllFiles) Viewer().AddAllFilesClick();
+    if (Viewer().SearchSubDir->Checked() != c.searchSubDir) Viewer().SearchSubDirClick();
+    Intake(c.paths);
+    std::multiset<std::string> expected;
+    for (const auto& part : c.parts) {
+      for (const auto& name : part) expected.insert(root + "\\" + name);
+    }
+    const std::vector<std::string> entries = Entries();
+    EXPECT_EQ(std::multiset<std::string>(entries.begin(), entries.end()), expected);
+  }
+}
+
+TEST_F(FileListTest, AFolderLinkBackToAnAncestorIsNotFollowedAgain) {
+  const std::string root = MakeTree();
+  const FolderLink link(root + "\\sub\\loop", root);
+  if (!link.Made()) GTEST_SKIP() << "this system cannot make folder links";
+  ASSERT_TRUE(Viewer().SearchSubDir->Checked());
   Intake({root});
   EXPECT_EQ(Entries().size(), 6u);
-  ::RemoveDirectoryA(link.c_str());
+  // Dropped by the link's own name, the folder is scanned once through it.
+  Intake({root + "\\sub\\loop"});
+  const std::vector<std::string> entries = Entries();
+  EXPECT_EQ(entries.size(), 6u);
+  EXPECT_EQ(std::count(entries.begin(), entries.end(), root + "\\sub\\loop\\a.jpg"), 1);
 }
 
 }  // namespace

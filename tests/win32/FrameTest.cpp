@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "UserInput.h"
 #include "core/SjisText.h"
 #include "ui/Handles.h"
 
@@ -266,17 +267,6 @@ TEST(Frame, ControlWindowCloseRequestHidesItInStepWithTheMenu) {
   EXPECT_TRUE(program.viewer->ControlMenu->Checked());
 }
 
-// Presses a key as the message loop would deliver it to `target`.
-void PressKey(HWND target, WORD key, bool ctrl = false) {
-  BYTE state[256] = {};
-  if (ctrl) state[VK_CONTROL] = 0x80;
-  ::SetKeyboardState(state);
-  MSG msg{target, WM_KEYDOWN, key, 0};
-  ui::Application::Get().HandleMessage(msg);
-  BYTE none[256] = {};
-  ::SetKeyboardState(none);
-}
-
 TEST(Frame, ShortcutsActOnlyWhileTheItemAndEveryMenuAboveItAreEnabled) {
   ProgramFixture program;
   program.Start();
@@ -325,6 +315,14 @@ TEST(Frame, ArrowKeysOnAPushButtonMoveTheFocusThroughTheControls) {
   control.NextBtn.SetFocus();
   PressKey(control.NextBtn.Handle(), VK_UP);
   EXPECT_TRUE(control.PrevBtn.Focused());
+  // The filing buttons sit in the option panel: the moves go in and out of it.
+  control.MoveBtn.SetEnabled(true);
+  control.MoveBtn.SetFocus();
+  PressKey(control.MoveBtn.Handle(), VK_LEFT);
+  EXPECT_TRUE(control.TimeMemo.Focused());
+  control.FolderOpenBtn.SetFocus();
+  PressKey(control.FolderOpenBtn.Handle(), VK_RIGHT);
+  EXPECT_TRUE(control.PrevBtn.Focused());
   // A key that is no shortcut and no arrow reaches the control's own handler.
   WORD seen = 0;
   control.PrevBtn.onKeyDown = [&](WORD key, bool&) { seen = key; };
@@ -365,6 +363,33 @@ TEST(Frame, MouseOverTheControlBackgroundOrNavigationButtonsShowsTheArrow) {
     ui::Application::Get().SetCursor(ui::CursorOverride::Hidden);
     ::SendMessageA(c.target, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(ui::Application::Get().Cursor() == ui::CursorOverride::Arrow, c.arrow);
+  }
+}
+
+// The override is for client areas: the sizing borders and the scroll bars keep
+// the cursors the system gives them, whatever the override says.
+TEST(Frame, CursorOverrideCoversClientAreasOnly) {
+  ProgramFixture program("[Debug]\r\nEnable=1\r\n");
+  program.Start();
+  struct Case {
+    WORD hit;
+    const char* systemCursor;  // null: the override decides
+  };
+  const Case cases[] = {{HTLEFT, IDC_SIZEWE},        {HTBOTTOM, IDC_SIZENS},
+                        {HTBOTTOMRIGHT, IDC_SIZENWSE}, {HTTOPRIGHT, IDC_SIZENESW},
+                        {HTVSCROLL, IDC_ARROW},      {HTCLIENT, nullptr}};
+  for (HWND window : {program.viewer->Handle(), program.output->Handle()}) {
+    for (const auto override : {ui::CursorOverride::Hidden, ui::CursorOverride::Arrow}) {
+      for (const auto& c : cases) {
+        ui::Application::Get().SetCursor(override);
+        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        ::SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(c.hit, WM_MOUSEMOVE));
+        const HCURSOR expected = c.systemCursor                          ? ::LoadCursor(nullptr, c.systemCursor)
+                                 : override == ui::CursorOverride::Arrow ? ::LoadCursor(nullptr, IDC_ARROW)
+                                                                         : nullptr;
+        EXPECT_EQ(::GetCursor(), expected) << "hit " << c.hit << " override " << static_cast<int>(override);
+      }
+    }
   }
 }
 

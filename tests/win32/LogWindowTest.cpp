@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dlgs.h>
 
+#include <string>
+
+#include "ProgramFixture.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 #include "app/Globals.h"
 #include "log/OutPut.h"
 #include "plugins/SpiFunc.h"
@@ -69,13 +75,54 @@ TEST_F(LogWindowTest, SavesEveryLineWithCarriageReturnAndLineFeed) {
   EXPECT_TRUE(dialogs.saveRequests[0].overwritePrompt);
 }
 
-TEST_F(LogWindowTest, EmptyListSavesAnEmptyFileAndABareNameGetsTxt) {
+// The dialog adds the default extension itself; whatever name it returns is the
+// one its overwrite question was about, so that name is written and no other.
+TEST_F(LogWindowTest, EmptyListSavesAnEmptyFileUnderExactlyTheNameTheDialogReturned) {
   TempDir dir;
   ScriptedDialogs dialogs;
-  dialogs.saveAnswers.push_back(dir / "bare");
+  for (const char* name : {"bare", "log.txt", "notes.log"}) {
+    dialogs.saveAnswers.push_back(dir / name);
+    form_->SaveMenuClick();
+    EXPECT_TRUE(FileExists(dir / name)) << name;
+    EXPECT_EQ(ReadFileBytes(dir / name), "") << name;
+  }
+  EXPECT_FALSE(FileExists(dir / "bare.txt"));
+}
+
+std::string typedName;
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
+  char name[16] = {};
+  ::GetClassNameA(hwnd, name, sizeof(name));
+  if (std::string(name) != "#32770" || !::IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+// Types the name into the open save dialog and presses its Save button, as a
+// user would; runs inside the dialog's own message loop.
+void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  ::KillTimer(nullptr, timer);
+  for (int id : {cmb13, edt1}) {
+    if (HWND box = ::GetDlgItem(dialog, id)) ::SetWindowTextA(box, typedName.c_str());
+  }
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+}
+
+// With no stand-in the system's dialog answers: it gives a bare name the
+// default extension itself, and the file written is the one it named.
+TEST_F(LogWindowTest, TheSystemsSaveDialogGivesABareNameTheTxtExtension) {
+  TempDir dir;
+  LogLine("one");
+  typedName = dir / "bare";
+  ::SetTimer(nullptr, 0, 50, AnswerSaveDialog);
   form_->SaveMenuClick();
-  ASSERT_TRUE(FileExists(dir / "bare.txt"));
-  EXPECT_EQ(ReadFileBytes(dir / "bare.txt"), "");
+  EXPECT_EQ(ReadFileBytes(dir / "bare.txt"), "one\r\n");
+  EXPECT_FALSE(FileExists(dir / "bare"));
 }
 
 TEST_F(LogWindowTest, CancelWritesNothingAndAFailedWriteIsAnError) {
@@ -85,6 +132,29 @@ TEST_F(LogWindowTest, CancelWritesNothingAndAFailedWriteIsAnError) {
   form_->SaveMenuClick();
   dialogs.saveAnswers.push_back(dir / "missing\\folder\\x.txt");
   EXPECT_ANY_THROW(form_->SaveMenuClick());
+}
+
+TEST(LogWindow, RefusesEveryCloseRequestButGoesWithTheProgram) {
+  ProgramFixture program("[Debug]\r\nEnable=1\r\n");
+  program.Start();
+  TOutputForm& log = *program.output;
+  ASSERT_TRUE(log.Visible());
+  ::SetForegroundWindow(log.Handle());
+  PressChord({VK_MENU, VK_F4});
+  EXPECT_TRUE(log.Visible()) << "Alt+F4";
+  ::SendMessageA(log.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // a close from its taskbar entry
+  EXPECT_TRUE(log.Visible()) << "SC_CLOSE";
+  ::SendMessageA(log.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(log.Visible()) << "WM_CLOSE";
+  EXPECT_TRUE(program.viewer->Visible());
+
+  // The program's own close hides it, and its end destroys it.
+  const HWND handle = log.Handle();
+  program.viewer->Close();
+  EXPECT_FALSE(log.Visible());
+  EXPECT_TRUE(::IsWindow(handle));
+  program.End();
+  EXPECT_FALSE(::IsWindow(handle));
 }
 
 }  // namespace

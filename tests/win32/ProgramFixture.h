@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "app/Globals.h"
@@ -17,12 +18,15 @@ namespace testing_support {
 
 class ProgramFixture {
  public:
+  // `arguments` stand for the command line; the test program's own are never
+  // taken for pictures.
   explicit ProgramFixture(const std::optional<std::string>& settings = std::nullopt,
-                          const std::string& programFolder = {}) {
+                          const std::string& programFolder = {}, std::vector<std::string> arguments = {}) {
     folder_ = programFolder.empty() ? dir_.Path() : programFolder;
     if (settings) WriteFileBytes(folder_ + "\\pixostd.ini", *settings);
     ::GetCurrentDirectoryA(MAX_PATH, savedDirectory_);
     OverrideProgramFolder(folder_);
+    OverrideProgramArguments(std::move(arguments));
     ui::Application::Get().SetTitle("Pixolet Std");
     windows_ = std::make_unique<ProgramWindows>();
     viewer = windows_->viewer.get();
@@ -31,14 +35,17 @@ class ProgramFixture {
   }
 
   ~ProgramFixture() {
-    windows_.reset();
+    End();
     ui::Application::Get().SetCursor(ui::CursorOverride::None);
     OverrideProgramFolder(std::nullopt);
+    OverrideProgramArguments(std::nullopt);
     ::SetCurrentDirectoryA(savedDirectory_);
     DebugEnabled = false;
     PumpMessages();
   }
 
+  // Destroys the windows, as the end of the program does.
+  void End() { windows_.reset(); }
   // The first show, as the message loop's start gives it.
   void Start() { viewer->Show(); }
   // Closes the viewer window (its close box) and returns the settings file.

@@ -9,8 +9,8 @@
 
 namespace testing_support {
 
-int ScriptedDialogs::ShowMessage(HWND, const std::string& text, const std::string& caption, UINT type) {
-  messages.push_back({text, caption, type});
+int ScriptedDialogs::ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+  messages.push_back({text, caption, type, owner});
   if (messageAnswers.empty()) return IDOK;
   const int answer = messageAnswers.front();
   messageAnswers.pop_front();
@@ -101,6 +101,78 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 bool FileExists(const std::string& path) { return ui::IsExistingFile(path); }
 
 bool FolderExists(const std::string& path) { return ui::IsExistingFolder(path); }
+
+std::string HostPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+namespace {
+
+// The Unix path of a Windows path when running under Wine; empty elsewhere.
+std::string UnixPath(const std::string& path) {
+  using Function = char*(__cdecl*)(const wchar_t*);
+  const auto toUnix = reinterpret_cast<Function>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return {};
+  std::wstring wide(path.size() + 1, L'\0');
+  wide.resize(::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
+  char* unixPath = toUnix(wide.c_str());
+  if (!unixPath) return {};
+  std::string result = unixPath;
+  ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
+// Runs a program of the Unix system beneath Wine. Wine does not follow such a
+// process to its end, so the caller waits for its effect.
+bool RunUnixProgram(std::string commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+    return false;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
+}
+
+// Whether `path` came to be a folder (or stopped being one) within ten seconds.
+bool BecomesFolder(const std::string& path, bool folder) {
+  for (int i = 0; i < 1000; ++i) {
+    if (FolderExists(path) == folder) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+}  // namespace
+
+FolderLink::FolderLink(const std::string& link, const std::string& target) : link_(link) {
+  if (::CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) && FolderExists(link)) {
+    kind_ = Kind::Windows;
+    return;
+  }
+  // The link does not exist yet: only its folder has a Unix path.
+  const size_t slash = link.rfind('\\');
+  const std::string unixFolder = slash == std::string::npos ? std::string() : UnixPath(link.substr(0, slash));
+  const std::string unixTarget = UnixPath(target);
+  if (unixTarget.empty() || unixFolder.empty()) return;
+  unixLink_ = unixFolder + "/" + link.substr(slash + 1);
+  if (RunUnixProgram("/bin/ln -s \"" + unixTarget + "\" \"" + unixLink_ + "\"") && BecomesFolder(link, true)) {
+    kind_ = Kind::Unix;
+  }
+}
+
+FolderLink::~FolderLink() {
+  if (kind_ == Kind::Windows) ::RemoveDirectoryA(link_.c_str());
+  if (kind_ == Kind::Unix && RunUnixProgram("/bin/rm \"" + unixLink_ + "\"")) BecomesFolder(link_, false);
+}
 
 void PumpMessages() { ui::Application::Get().ProcessMessages(); }
 

@@ -21,6 +21,7 @@ class ScriptedDialogs : public ui::Dialogs {
     std::string text;
     std::string caption;
     UINT type;
+    HWND owner;
   };
   std::vector<Message> messages;
   std::deque<int> messageAnswers;
@@ -65,11 +66,32 @@ class ScreenScope {
   ~ScreenScope() { ui::OverrideScreen(std::nullopt); }
 };
 
+// A folder link at `link` that leads to `target`, removed at the end of the
+// scope. Made as a symbolic link of the system where it can make one; under
+// Wine, whose symbolic links are stubs, as a link of the Unix file system
+// beneath it, which Wine follows as a folder. Made() is false where neither works.
+class FolderLink {
+ public:
+  FolderLink(const std::string& link, const std::string& target);
+  ~FolderLink();
+  FolderLink(const FolderLink&) = delete;
+  FolderLink& operator=(const FolderLink&) = delete;
+  bool Made() const { return kind_ != Kind::None; }
+
+ private:
+  enum class Kind { None, Windows, Unix };
+  std::string link_;
+  std::string unixLink_;
+  Kind kind_ = Kind::None;
+};
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void RemoveTree(const std::string& path);
+// A path of the Linux host that built the tests, as Wine's drive Z: shows it.
+std::string HostPath(const std::string& unixPath);
 // Handles every waiting message of this thread.
 void PumpMessages();
 

@@ -41,6 +41,7 @@ TEST_F(ArchiveToolsTest, ArchivesOfDebiansToolsListAndExtract) {
   };
   const Case cases[] = {
       {"zip -q -r -n .gif ../t.zip a.png sub", "t.zip", "ZIP"},  // a.png deflated, b.gif stored
+      {"zip -q -r -fz ../t64.zip a.png sub", "t64.zip", "ZIP"},  // ZIP64 records
       {"7z a -ms=on -m0=lzma2 ../t.7z a.png sub", "t.7z", "7z"},
       {"7z a -m0=lzma ../t1.7z a.png sub", "t1.7z", "7z"},
       {"tar -cJf ../t.txz a.png sub", "t.txz", "tar.xz"},

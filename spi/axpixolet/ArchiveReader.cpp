@@ -4,8 +4,6 @@
 #include <archive_entry.h>
 
 #include <algorithm>
-#include <climits>
-#include <cstring>
 
 namespace spi {
 

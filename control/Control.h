@@ -34,12 +34,17 @@ class TControlForm : public ui::Form {
   void OptBtnClick();
   void NextBtnClick();
   void PrevBtnClick();
+  void FNameCmbBoxChange();
+  void FNameCmbBoxKeyDown(WORD key, bool& consumed);
+  void NextBtnKeyDown(WORD key);
+  void PrevBtnKeyDown(WORD key);
   void WMDropFiles(HDROP drop) override;
 
  protected:
   void FormClose(ui::CloseAction& action) override;
   void FormDestroy() override;
   void FormMouseMove(int x, int y) override;
+  void FormKeyDown(WORD key) override;
 
  private:
   void CreateControls();
@@ -47,6 +52,7 @@ class TControlForm : public ui::Form {
   void CreatePopupMenu1();
   void BindEvents();
   void FormCreate();
+  void HandleArrowKey(WORD key);
 };
 
 extern TControlForm* ControlForm;

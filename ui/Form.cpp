@@ -115,6 +115,32 @@ void Form::SetBackground(HBRUSH brush) {
   Invalidate();
 }
 
+namespace {
+constexpr LONG kSizeableFrame = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+}
+
+// Win32 changes a frame without re-creating the window, so the window keeps its
+// drop-target registration and its children; SWP_FRAMECHANGED makes the
+// system measure the new frame.
+void Form::SetBorderStyle(BorderStyle style) {
+  if (style == GetBorderStyle()) return;
+  const int clientWidth = ClientWidth();
+  const int clientHeight = ClientHeight();
+  const LONG old = ::GetWindowLongA(Handle(), GWL_STYLE);
+  ::SetWindowLongA(Handle(), GWL_STYLE, style == BorderStyle::None ? (old & ~kSizeableFrame) : (old | kSizeableFrame));
+  ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetBounds(Left(), Top(), Width() - ClientWidth() + clientWidth, Height() - ClientHeight() + clientHeight);
+}
+
+BorderStyle Form::GetBorderStyle() const {
+  return (::GetWindowLongA(Handle(), GWL_STYLE) & WS_THICKFRAME) ? BorderStyle::Sizeable : BorderStyle::None;
+}
+
+void Form::SetWindowStateNormal() {
+  if (::IsZoomed(Handle()) || ::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+}
+
 bool Form::DoubleBuffered() const {
   return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_COMPOSITED) != 0;
 }

@@ -58,6 +58,12 @@ class TViewerForm : public ui::Form {
   int32_t MouseMode = 1;
   // 1 whole picture, 2 a zoomed region.
   int32_t ZoomState = 1;
+  // Where the left press that began a drag-scroll was, in picture coordinates.
+  POINT DragOrigin{};
+  // Where the left press that began a selection was, in picture coordinates.
+  POINT SelectionAnchor{};
+  // The rubber band as last drawn, in picture coordinates; right and bottom exclusive.
+  RECT SelectionRect{};
   // Interval of the slide-show timer in milliseconds.
   int32_t SlideShowInterval = 1000;
 
@@ -79,6 +85,20 @@ class TViewerForm : public ui::Form {
   void NextMenuClick();
   void PrevMenuClick();
   void PicImageDblClick();
+  // Up and Right step forward, Down and Left back, each only while its command
+  // is enabled; every key then hides the pointer.
+  void ArrowKeyPressed(WORD key);
+
+  // Display modes
+  void FullScrMenuClick();
+  void SizableMenuClick();
+  void CenterMenuClick();
+
+  // Mouse
+  void PicImageMouseDown(int button, int x, int y);
+  void PicImageDragOver(int x, int y);
+  void PicImageMouseMove(int x, int y);
+  void PicImageMouseUp(int button, int x, int y);
 
   // File list
   void AddPath(const std::string& path, bool isFirst);
@@ -104,6 +124,7 @@ class TViewerForm : public ui::Form {
   void FormScroll(int bar, WORD code) override;
   void FormDblClick() override;
   void FormKeyDown(WORD key) override;
+  void FormMouseMove(int x, int y) override;
 
  private:
   void CreateMenus();
@@ -130,6 +151,14 @@ class TViewerForm : public ui::Form {
   void BeginIntake();
   void ShowNoFile();
   void ShowEntry(int32_t index);
+
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void LeaveFullScreenForSizable();
+  void ReassertWindows();
+  void CountMouseMove();
+  void DrawSelection();
+  void ZoomIntoSelection();
 
   void LayoutFullScreen(ui::Bitmap& bitmap);
   void ClampToWorkArea(int workWidth, int workHeight);

@@ -47,8 +47,8 @@ void PictureControl::ParentResized() {
 }
 
 void PictureControl::BeginDrag() {
-  dragging_ = true;
   ::SetCapture(Handle());
+  dragging_ = true;
   ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
 }
 
@@ -121,7 +121,9 @@ LRESULT PictureControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (onMouseUp) onMouseUp(VK_LBUTTON, x, y);
       break;
     case WM_CAPTURECHANGED:
-      dragging_ = false;  // taken away (a menu, another window): the drag is over
+      // Taken away (a menu, another window): the drag is over. Capturing
+      // again for ourselves also reports a change, to ourselves.
+      if (reinterpret_cast<HWND>(lParam) != Handle()) dragging_ = false;
       break;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:

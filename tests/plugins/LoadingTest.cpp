@@ -2,9 +2,7 @@
 // plug-ins in the program's plug-in folder and real BMP and JPEG files.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,19 +44,6 @@ std::string Bmp1() {
 }
 
 std::string SamplePicture(const std::string& name) { return HostPath(PIXOLET_SAMPLES "/" + name); }
-
-// Files dropped from the shell: a DROPFILES block with the paths after it.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-  std::string list;
-  for (const std::string& path : paths) list += path + '\0';
-  list += '\0';
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
-  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
-  ::GlobalUnlock(block);
-  return static_cast<HDROP>(block);
-}
 
 class LoadingTest : public ::testing::Test {
  protected:

@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -175,5 +178,38 @@ FolderLink::~FolderLink() {
 }
 
 void PumpMessages() { ui::Application::Get().ProcessMessages(); }
+
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const std::string& path : paths) list += path + '\0';
+  list += '\0';
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  ::GlobalUnlock(block);
+  return static_cast<HDROP>(block);
+}
+
+std::string PatternBmp(int width, int height, int bitCount) {
+  const int bytes = bitCount / 8;
+  const int stride = (width * bytes + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  for (int y = 0; y < height; ++y) {
+    char* row = &pixels[static_cast<size_t>(height - 1 - y) * stride];
+    for (int x = 0; x < width; ++x) {
+      row[bytes * x] = static_cast<char>(x);
+      row[bytes * x + 1] = static_cast<char>(y);
+      row[bytes * x + 2] = static_cast<char>(x + y);
+    }
+  }
+  BITMAPINFOHEADER info{sizeof(info), width, height, 1, static_cast<WORD>(bitCount), BI_RGB};
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  return std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+         std::string(reinterpret_cast<const char*>(&info), sizeof info) + pixels;
+}
 
 }  // namespace testing_support

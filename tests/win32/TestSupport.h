@@ -2,6 +2,7 @@
 // Helpers for the tests that run under Wine: a scripted stand-in for every
 // dialog and message box, temporary folders, and file helpers.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <deque>
 #include <optional>
@@ -94,5 +95,12 @@ void RemoveTree(const std::string& path);
 std::string HostPath(const std::string& unixPath);
 // Handles every waiting message of this thread.
 void PumpMessages();
+
+// Files dropped from the shell: a DROPFILES block with the paths after it, as
+// WM_DROPFILES carries it; the receiver frees it.
+HDROP MakeDrop(const std::vector<std::string>& paths);
+// A bottom-up BMP file of 24 or 32 bits per pixel whose pixels encode their
+// position (blue x, green y, red x + y, each modulo 256).
+std::string PatternBmp(int width, int height, int bitCount = 24);
 
 }  // namespace testing_support

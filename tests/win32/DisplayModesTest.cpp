@@ -142,6 +142,19 @@ TEST_F(DisplayModesTest, ScrollBarsOfABigPictureGoWithTheWindowedView) {
   EXPECT_FALSE(::GetWindowLongA(Viewer().Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
 }
 
+// Full screen switches auto-size off; the way out through the sizable view
+// switches it on again, or the windowed view would keep the old size.
+TEST_F(DisplayModesTest, AfterFullScreenAndTheSizableViewTheWindowedViewFitsEachNewPicture) {
+  Command(Mode::FullScreen);
+  Command(Mode::Sizable);
+  Command(Mode::Sizable);
+  ExpectMode(Mode::Windowed);
+  WriteFileBytes(other_, PatternBmp(410, 90));
+  Viewer().WMDropFiles(MakeDrop({other_}));
+  EXPECT_EQ(Viewer().ClientWidth(), 410);
+  EXPECT_EQ(Viewer().ClientHeight(), 90);
+}
+
 TEST_F(DisplayModesTest, EscapeInFullScreenOnlyHidesThePointer) {
   Command(Mode::FullScreen);
   ui::Application::Get().SetCursor(ui::CursorOverride::Arrow);

@@ -40,9 +40,8 @@ void TViewerForm::EnterFullScreen() {
   SetBackground(Black());
   UpdateScrollBars();  // with the mark set this hides them: no bar may take screen width
   SetBorderStyle(ui::BorderStyle::None);
-  SetBounds(0, 0, Width(), Height());
-  SetClientWidth(ui::ScreenWidth());
-  SetClientHeight(ui::ScreenHeight());
+  // At (0, 0) with the screen's size as its client area, in one move.
+  SetBounds(0, 0, Width() - ClientWidth() + ui::ScreenWidth(), Height() - ClientHeight() + ui::ScreenHeight());
 }
 
 // The entry is decoded again: the full-screen layout converted the decoded

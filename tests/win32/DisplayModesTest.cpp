@@ -78,6 +78,9 @@ class DisplayModesTest : public ::testing::Test {
     }
     EXPECT_FALSE(v.StayOnTop());
     EXPECT_TRUE(program_.control->StayOnTop());
+    // Above the viewer, where the pointer finds it, not only by its style.
+    const POINT controlCentre = CentreOf(program_.control->Handle());
+    EXPECT_EQ(ui::Form::Containing(::WindowFromPoint(controlCentre)), program_.control);
   }
 
   ProgramFixture program_;

@@ -26,7 +26,7 @@ void TViewerForm::ReadSettings() {
   SetTop(ini.ReadInteger("Viewer", "Top", 0));
   OpenDialog.initialDir = ini.ReadString("InitialDir", "Open", AppDir);
   SaveDialog.initialDir = ini.ReadString("InitialDir", "Save", AppDir);
-  SlideShowInterval = ini.ReadInteger("SlideShow", "Interval", 1000);
+  Timer.SetInterval(ini.ReadInteger("SlideShow", "Interval", 1000));
   const int rightmost = ui::ScreenWidth() - ControlForm->Width();
   ControlForm->SetLeft(ini.ReadInteger("Control", "Left", rightmost));
   if (ControlForm->Left() > rightmost) ControlForm->SetLeft(rightmost);

@@ -12,9 +12,7 @@ void TControlForm::PrevBtnClick() { ViewerForm->PrevMenu->Click(); }
 // With nothing chosen the first entry is loaded: a choice always loads.
 void TControlForm::FNameCmbBoxChange() {
   const int chosen = FNameCmbBox.ItemIndex();
-  CurrentIndex = chosen < 0 ? 0 : chosen;
-  ViewerForm->LoadPicture(ViewerForm->FNameListBox.Item(CurrentIndex));
-  ViewerForm->LayoutPicture(ViewerForm->SourceBitmap);
+  ViewerForm->ShowEntry(chosen < 0 ? 0 : chosen);
 }
 
 // The list never sees a key: its selection follows the shown entry only.

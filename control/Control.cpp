@@ -75,6 +75,10 @@ void TControlForm::BindEvents() {
   FNameCmbBox.onKeyPress = [](char, bool& consumed) { consumed = true; };
   NextBtn.onKeyDown = [this](WORD key, bool&) { NextBtnKeyDown(key); };
   PrevBtn.onKeyDown = [this](WORD key, bool&) { PrevBtnKeyDown(key); };
+  SlideShowBtn.onClick = [this] { SlideShowBtnClick(); };
+  UpDown.onClick = [this](ui::UpDown::Direction) { UpDownClick(); };
+  MoveBtn.onClick = [this] { MoveBtnClick(); };
+  FolderOpenBtn.onClick = [this] { FolderOpenBtnClick(); };
   PrevBtn.onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
   NextBtn.onMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
 }
@@ -93,6 +97,16 @@ void TControlForm::OptBtnClick() {
     OptionPanelOpen = false;
   }
 }
+
+// The slide show, its interval and the filing commands are the viewer's;
+// the shell's windows opened from here belong to this window.
+void TControlForm::SlideShowBtnClick() { ViewerForm->SlideShowMenuClick(); }
+
+void TControlForm::UpDownClick() { ViewerForm->UpDownClick(); }
+
+void TControlForm::MoveBtnClick() { ViewerForm->RecycleCurrentFile(Handle()); }
+
+void TControlForm::FolderOpenBtnClick() { ViewerForm->OpenSortingFolder(Handle()); }
 
 void TControlForm::FormMouseMove(int, int) { ui::Application::Get().SetCursor(ui::CursorOverride::Arrow); }
 

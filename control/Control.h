@@ -38,6 +38,10 @@ class TControlForm : public ui::Form {
   void FNameCmbBoxKeyDown(WORD key, bool& consumed);
   void NextBtnKeyDown(WORD key);
   void PrevBtnKeyDown(WORD key);
+  void SlideShowBtnClick();
+  void UpDownClick();
+  void MoveBtnClick();
+  void FolderOpenBtnClick();
   void WMDropFiles(HDROP drop) override;
 
  protected:

@@ -31,6 +31,12 @@ class Dialogs {
   virtual bool SaveFile(HWND owner, FileDialogOptions& options) = 0;
   // True on OK; `folder` goes in as the start and comes out as the choice.
   virtual bool SelectFolder(HWND owner, std::string& folder) = 0;
+  // The shell's file operation (SHFileOperationA) on `from`, a list of paths
+  // each ended by a NUL, the list by a second one; no destination. Returns the
+  // shell's result (0 on success).
+  virtual int ShellFileOperation(HWND owner, UINT operation, const std::string& from, WORD flags) = 0;
+  // The shell's ShellExecuteA with `verb` on `file`, without parameters or working folder.
+  virtual void ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show) = 0;
 };
 
 // The dialogs in force: the system's unless a test has put its own in place.

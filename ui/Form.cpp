@@ -101,9 +101,30 @@ POINT Form::RestoredPosition() const {
   return at;
 }
 
+// Leaving the topmost band first makes the move a real change of z-order,
+// which Wine passes on to an X server without a window manager; otherwise a
+// window mapped later there stays above a "topmost" one.
 void Form::SetStayOnTop(bool onTop) {
-  ::SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+  if (onTop) ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+namespace {
+
+BOOL CALLBACK RaiseIfStayOnTop(HWND hwnd, LPARAM) {
+  Form* form = dynamic_cast<Form*>(Window::FromHandle(hwnd));
+  if (form && ::IsWindowVisible(hwnd) && form->StayOnTop()) form->SetStayOnTop(true);
+  return TRUE;
+}
+
+}  // namespace
+
+// A form the system has just shown may have been mapped above the program's
+// stay-on-top forms (an X server without a window manager stacks a newly
+// mapped window on top); they are put back above it.
+void Form::RaiseStayOnTopForms() const {
+  if (!StayOnTop()) ::EnumThreadWindows(::GetCurrentThreadId(), RaiseIfStayOnTop, 0);
 }
 
 bool Form::StayOnTop() const { return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -244,6 +265,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_SHOWWINDOW:
       return HandleShowWindow(wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) RaiseStayOnTopForms();
+      break;
     case WM_SYSCOMMAND:
       // The main form's minimise box minimises the program, every form with it.
       if ((wParam & 0xFFF0) == SC_MINIMIZE && Application::Get().MainForm() == this) {

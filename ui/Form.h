@@ -43,6 +43,7 @@ class Form : public Window {
   POINT RestoredPosition() const;
   void SetStayOnTop(bool onTop);
   bool StayOnTop() const;
+  void RaiseStayOnTopForms() const;
   void AcceptFiles(bool accept);
   void SetBackground(HBRUSH brush);
   HBRUSH Background() const { return background_; }

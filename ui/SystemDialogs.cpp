@@ -1,6 +1,7 @@
 // The system's own message boxes and common dialogs behind the Dialogs seam.
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -87,6 +88,19 @@ class SystemDialogs : public Dialogs {
   }
 
   bool SelectFolder(HWND owner, std::string& folder) override { return ShowFolderDialog(owner, folder); }
+
+  int ShellFileOperation(HWND owner, UINT operation, const std::string& from, WORD flags) override {
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = owner;
+    op.wFunc = operation;
+    op.pFrom = from.c_str();
+    op.fFlags = flags;
+    return ::SHFileOperationA(&op);
+  }
+
+  void ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show) override {
+    ::ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr, show);
+  }
 };
 
 Dialogs*& Installed() {

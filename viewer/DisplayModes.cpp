@@ -62,12 +62,9 @@ void TViewerForm::LeaveFullScreen() {
 
 // The frame changes in place here, which keeps the drop registration; it is
 // renewed all the same, as a window re-created for its new frame would need.
-// The control window leaves the topmost band and comes back: setting the
-// style it already has moves nothing, and Wine's display driver may have
-// stacked the resized viewer above it on the screen.
+// The resized viewer may lie above the control window on the screen.
 void TViewerForm::ReassertWindows() {
   AcceptFiles(true);
-  ControlForm->SetStayOnTop(false);
   ControlForm->SetStayOnTop(true);
 }
 

@@ -129,3 +129,8 @@ void TViewerForm::UpdateNavigation() {
   if (CurrentIndex == 0) SetPrevEnabled(false);
   if (CenterMenu->Checked()) CenterOnWorkArea();
 }
+
+std::optional<std::string> TViewerForm::CurrentEntry() const {
+  if (CurrentIndex < 0 || CurrentIndex >= FNameListBox.Count()) return std::nullopt;
+  return FNameListBox.Item(CurrentIndex);
+}

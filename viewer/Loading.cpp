@@ -58,6 +58,7 @@ class MemberLoadScope {
 }  // namespace
 
 void TViewerForm::LoadPicture(const std::string& path) {
+  const DrawingScope drawing(*this);
   bool decoded = false;
   try {
     decoded = DecodeNativePicture(path, SourceBitmap);

@@ -10,6 +10,7 @@ void TViewerForm::NextMenuClick() { ShowEntry(CurrentIndex + 1); }
 void TViewerForm::PrevMenuClick() { ShowEntry(CurrentIndex - 1); }
 
 void TViewerForm::ShowEntry(int32_t index) {
+  const DrawingScope drawing(*this);
   CurrentIndex = index;
   LoadPicture(FNameListBox.Item(CurrentIndex));
   LayoutPicture(SourceBitmap);

@@ -97,6 +97,12 @@ void TViewerForm::BindEvents() {
   AddAllFiles->onClick = [this] { AddAllFilesClick(); };
   SearchSubDir->onClick = [this] { SearchSubDirClick(); };
   PlugInDirMenu->onClick = [this] { PlugInDirMenuClick(); };
+  SaveBmpMenu->onClick = [this] { SaveBmpMenuClick(SaveBmpMenu); };
+  SaveJpgMenu->onClick = [this] { SaveBmpMenuClick(SaveJpgMenu); };
+  for (int n = 0; n < 10; ++n) FolderSubMenu[n]->onClick = [this, n] { FileMove(n); };
+  SlideShowMenu->onClick = [this] { SlideShowMenuClick(); };
+  LoopMenu->onClick = [this] { LoopMenuClick(); };
+  Timer.onTimer = [this] { TimerTimer(); };
 }
 
 void TViewerForm::ExitMenuClick() { Close(); }

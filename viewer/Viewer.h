@@ -2,6 +2,7 @@
 // The viewer window: the main window, its picture, the file list and the
 // popup menu that carries every command of the program.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "ui/Form.h"
 #include "ui/Menu.h"
 #include "ui/PictureControl.h"
+#include "ui/Timer.h"
 
 // Position of the shown entry in the file list, 0-based.
 extern int32_t CurrentIndex;
@@ -30,6 +32,7 @@ class TViewerForm : public ui::Form {
   ui::Bitmap ErrImage;  // the picture shown for a file that cannot be: never shown itself
   ui::FileDialogOptions OpenDialog;
   ui::FileDialogOptions SaveDialog;
+  ui::Timer Timer;  // the slide show's: disabled while the show is stopped
 
   ui::PopupMenu PopupMenu;
   ui::MenuItem* NextMenu = nullptr;
@@ -64,8 +67,9 @@ class TViewerForm : public ui::Form {
   POINT SelectionAnchor{};
   // The rubber band as last drawn, in picture coordinates; right and bottom exclusive.
   RECT SelectionRect{};
-  // Interval of the slide-show timer in milliseconds.
-  int32_t SlideShowInterval = 1000;
+
+  // Stages of drawing a new picture, as PicImageProgress reports them.
+  enum class DrawStage { Start = 0, Running = 1, End = 2 };
 
   void ExitMenuClick();
   void ControlMenuClick();
@@ -88,6 +92,8 @@ class TViewerForm : public ui::Form {
   // Up and Right step forward, Down and Left back, each only while its command
   // is enabled; every key then hides the pointer.
   void ArrowKeyPressed(WORD key);
+  // Makes `index` current, loads its entry and lays it out.
+  void ShowEntry(int32_t index);
 
   // Display modes
   void FullScrMenuClick();
@@ -99,6 +105,20 @@ class TViewerForm : public ui::Form {
   void PicImageDragOver(int x, int y);
   void PicImageMouseMove(int x, int y);
   void PicImageMouseUp(int button, int x, int y);
+
+  // Slide show
+  void SlideShowMenuClick();
+  void TimerTimer();
+  void LoopMenuClick();
+  void PicImageProgress(DrawStage stage);
+  void UpDownClick();
+
+  // Filing: the sorting folders, the recycle bin, saving what is displayed
+  void FileMove(int folder);
+  // The recycle-bin and folder buttons of the control window, whose handle owns the shell's windows.
+  void RecycleCurrentFile(HWND owner);
+  void OpenSortingFolder(HWND owner);
+  void SaveBmpMenuClick(const ui::MenuItem* sender);
 
   // File list
   void AddPath(const std::string& path, bool isFirst);
@@ -150,7 +170,6 @@ class TViewerForm : public ui::Form {
   void TakeInCommandLine();
   void BeginIntake();
   void ShowNoFile();
-  void ShowEntry(int32_t index);
 
   void EnterFullScreen();
   void LeaveFullScreen();
@@ -168,6 +187,26 @@ class TViewerForm : public ui::Form {
   static std::string FolderIdentity(const std::string& folder);
   void SetNextEnabled(bool enabled);
   void SetPrevEnabled(bool enabled);
+  // The list entry at CurrentIndex; nothing when the index names no entry
+  // (an empty list, or -1 while the endless show restarts).
+  std::optional<std::string> CurrentEntry() const;
+
+  // A new picture being loaded and laid out: the slide show's timer pauses
+  // for the whole of it (no tick may fall inside a load, whose plug-in may run
+  // a message loop), and its period starts over once the picture is on screen.
+  // Only the outermost of nested scopes reports.
+  class DrawingScope {
+   public:
+    explicit DrawingScope(TViewerForm& viewer);
+    ~DrawingScope();
+    DrawingScope(const DrawingScope&) = delete;
+    DrawingScope& operator=(const DrawingScope&) = delete;
+
+   private:
+    TViewerForm& viewer_;
+  };
+
+  void WriteDisplayedPicture(const std::string& path, bool asBmp);
 
   bool controlVisibleSetting_ = true;
   // The command line's paths, made full while the start folder was current.
@@ -176,6 +215,8 @@ class TViewerForm : public ui::Form {
   bool loadingMember_ = false;
   // The folders that the scan is descending, outermost first, by identity.
   std::vector<std::string> descending_;
+  // DrawingScope objects alive.
+  int drawingDepth_ = 0;
 };
 
 extern TViewerForm* ViewerForm;

@@ -2,6 +2,7 @@
 // run-length codes, top-down rows, masks, short and implied palettes, and
 // headers that lie about sizes.
 #include "codecs/BmpReader.h"
+#include "core/DibLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -359,8 +360,10 @@ TEST(BmpReader, SizeLimitsHoldBeforeAnyAllocation) {
   };
   const Case cases[] = {
       {3000000, 2000000, false},
-      {65537, 1, false},
-      {1, 65537, false},
+      {dib::kMaxSide + 1, 1, false},
+      {1, dib::kMaxSide + 1, false},
+      {100000, 2, true},  // a wide panorama
+      {2, 100000, true},
       {65536, 65536, false},  // each side fits, the pixel count does not
       {65536, 2048, true},    // 2^27 pixels: the most we hold
       {65536, 2049, false},

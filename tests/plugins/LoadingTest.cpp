@@ -400,3 +400,26 @@ TEST_F(CommandLineTest, WithoutArgumentsTheViewerStartsEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+// A plug-in that runs a message loop of its own while the show's next picture
+// loads: a tick that fell due meanwhile must not step on inside the load.
+TEST_F(LoadingTest, NoSlideShowTickIsHandledInsideALoad) {
+  Drop({File("a.tpic", SmallPictureFile()), File("b.tpic", SmallPictureFile()), File("c.tpic", SmallPictureFile())});
+  Viewer().Timer.SetInterval(10);
+  Viewer().SlideShowMenuClick();
+  ASSERT_TRUE(Viewer().Timer.Enabled());
+  PluginControl("tpic.spi").postTarget = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Viewer().Handle()));
+  PluginControl("tpic.spi").postMessage = WM_NULL;
+  ::Sleep(60);  // the timer is due
+  Viewer().NextMenuClick();
+  EXPECT_EQ(CurrentIndex, 1);
+  EXPECT_EQ(Viewer().Caption(), "Pixolet [b.tpic : 2/3]");
+  // The show goes on after the load.
+  EXPECT_TRUE(Viewer().Timer.Enabled());
+  Viewer().SlideShowMenuClick();
+  PluginControl("tpic.spi").postTarget = 0;
+}
+
+}  // namespace

@@ -164,4 +164,21 @@ TEST(EndToEnd, AFolderWithNothingInItShowsNoFile) {
   EXPECT_EQ(pixolet.Close(), 0);
 }
 
+TEST(EndToEnd, ADigitKeyMovesTheShownFileIntoItsSortingFolder) {
+  TempDir pictures;
+  const std::string original = pictures / "04-star.bmp";
+  ASSERT_TRUE(::CopyFileA(SamplePicture("04-star.bmp").c_str(), original.c_str(), FALSE));
+  Pixolet pixolet;
+  HWND viewer = pixolet.Start("\"" + original + "\"");
+  ASSERT_NE(viewer, nullptr);
+  // Posted, so that the program's own message loop routes it to the shortcut.
+  ::PostMessageA(viewer, WM_KEYDOWN, '7', 0);
+  const std::string moved = pixolet.program / "Img\\7\\04-star.bmp";
+  for (int i = 0; i < 200 && !FileExists(moved); ++i) ::Sleep(50);
+  EXPECT_TRUE(FileExists(moved));
+  EXPECT_FALSE(FileExists(original));
+  EXPECT_EQ(WindowText(viewer), "Pixolet [04-star.bmp : 1/1]");
+  EXPECT_EQ(pixolet.Close(), 0);
+}
+
 }  // namespace

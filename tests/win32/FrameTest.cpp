@@ -45,7 +45,7 @@ TEST(Frame, FirstRunWithoutSettingsUsesTheDefaultsAndWritesEveryKeyAtClose) {
   EXPECT_FALSE(DebugEnabled);
   EXPECT_TRUE(GarbagePromptEnabled);
   EXPECT_EQ(PluginDir, program.Folder() + "\\susie\\");
-  EXPECT_EQ(viewer.SlideShowInterval, 1000);
+  EXPECT_EQ(viewer.Timer.Interval(), 1000);
   EXPECT_EQ(control.UpDown.Position(), 1000);
   EXPECT_EQ(viewer.ViewState, 1);
   EXPECT_EQ(ui::Application::Get().Cursor(), ui::CursorOverride::Arrow);
@@ -161,7 +161,7 @@ TEST(Frame, HexadecimalAndOddValuesAreReadByTheirRulesAndWrittenBackPlainly) {
       "[Others]\r\nSearchSubDir=yes\r\nAddAllFiles=-1\r\nCenter=2\r\nGarbagePrompt=0\r\n"
       "[Control]\r\nVisible=0\r\n[Debug]\r\nEnable=$1\r\n");
   program.Start();
-  EXPECT_EQ(program.viewer->SlideShowInterval, 2000);
+  EXPECT_EQ(program.viewer->Timer.Interval(), 2000);
   EXPECT_EQ(program.control->UpDown.Position(), 2000);
   EXPECT_TRUE(program.viewer->SearchSubDir->Checked());  // a word gives the default
   EXPECT_TRUE(program.viewer->AddAllFiles->Checked());
@@ -181,7 +181,7 @@ TEST(Frame, HexadecimalAndOddValuesAreReadByTheirRulesAndWrittenBackPlainly) {
 TEST(Frame, IntervalOutsideTheUpDownRangeReachesTheTimerButNotTheFile) {
   ProgramFixture program("[SlideShow]\r\nInterval=50\r\n");
   program.Start();
-  EXPECT_EQ(program.viewer->SlideShowInterval, 50);
+  EXPECT_EQ(program.viewer->Timer.Interval(), 50);
   EXPECT_EQ(program.control->UpDown.Position(), 100);
   EXPECT_NE(program.CloseAndReadSettings().find("Interval=100\r\n"), std::string::npos);
 }

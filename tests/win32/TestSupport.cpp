@@ -52,6 +52,15 @@ bool ScriptedDialogs::SelectFolder(HWND, std::string& folder) {
   return true;
 }
 
+int ScriptedDialogs::ShellFileOperation(HWND owner, UINT operation, const std::string& from, WORD flags) {
+  fileOperations.push_back({owner, operation, from, flags});
+  return 0;
+}
+
+void ScriptedDialogs::ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show) {
+  executions.push_back({owner, verb, file, show});
+}
+
 TempDir::TempDir() {
   char base[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, base);
@@ -177,8 +186,6 @@ FolderLink::~FolderLink() {
   if (kind_ == Kind::Unix && RunUnixProgram("/bin/rm \"" + unixLink_ + "\"")) BecomesFolder(link_, false);
 }
 
-void PumpMessages() { ui::Application::Get().ProcessMessages(); }
-
 HDROP MakeDrop(const std::vector<std::string>& paths) {
   std::string list;
   for (const std::string& path : paths) list += path + '\0';
@@ -190,6 +197,8 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
   ::GlobalUnlock(block);
   return static_cast<HDROP>(block);
 }
+
+void PumpMessages() { ui::Application::Get().ProcessMessages(); }
 
 std::string PatternBmp(int width, int height, int bitCount) {
   const int bytes = bitCount / 8;

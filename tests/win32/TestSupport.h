@@ -34,6 +34,22 @@ class ScriptedDialogs : public ui::Dialogs {
   std::vector<std::string> folderRequests;
   std::deque<std::optional<std::string>> folderAnswers;
 
+  // Shell calls are recorded and not carried out.
+  struct FileOperation {
+    HWND owner;
+    UINT operation;
+    std::string from;
+    WORD flags;
+  };
+  std::vector<FileOperation> fileOperations;
+  struct Execution {
+    HWND owner;
+    std::string verb;
+    std::string file;
+    int show;
+  };
+  std::vector<Execution> executions;
+
   ScriptedDialogs() { ui::SetDialogs(this); }
   ~ScriptedDialogs() override { ui::SetDialogs(nullptr); }
 
@@ -41,6 +57,8 @@ class ScriptedDialogs : public ui::Dialogs {
   bool OpenFiles(HWND, ui::FileDialogOptions& options, std::vector<std::string>& files) override;
   bool SaveFile(HWND, ui::FileDialogOptions& options) override;
   bool SelectFolder(HWND, std::string& folder) override;
+  int ShellFileOperation(HWND owner, UINT operation, const std::string& from, WORD flags) override;
+  void ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show) override;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -93,12 +111,11 @@ bool FolderExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // A path of the Linux host that built the tests, as Wine's drive Z: shows it.
 std::string HostPath(const std::string& unixPath);
+// Files dropped from the shell: a DROPFILES block with the paths after it.
+HDROP MakeDrop(const std::vector<std::string>& paths);
 // Handles every waiting message of this thread.
 void PumpMessages();
 
-// Files dropped from the shell: a DROPFILES block with the paths after it, as
-// WM_DROPFILES carries it; the receiver frees it.
-HDROP MakeDrop(const std::vector<std::string>& paths);
 // A bottom-up BMP file of 24 or 32 bits per pixel whose pixels encode their
 // position (blue x, green y, red x + y, each modulo 256).
 std::string PatternBmp(int width, int height, int bitCount = 24);

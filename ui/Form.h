@@ -50,6 +50,9 @@ class Form : public Window {
   // Changes the frame in place; the client area keeps its size and the
   // window its top-left corner.
   void SetBorderStyle(BorderStyle style);
+  // Changes the frame and gives the window this top-left corner and client
+  // size, in one move.
+  void SetBorderStyle(BorderStyle style, int left, int top, int clientWidth, int clientHeight);
   BorderStyle GetBorderStyle() const;
   // Neither maximised nor minimised.
   void SetWindowStateNormal();

@@ -38,10 +38,8 @@ void TViewerForm::EnterFullScreen() {
   PicImage.SetAutoSize(false);
   ViewState = 2;
   SetBackground(Black());
-  UpdateScrollBars();  // with the mark set this hides them: no bar may take screen width
-  SetBorderStyle(ui::BorderStyle::None);
-  // At (0, 0) with the screen's size as its client area, in one move.
-  SetBounds(0, 0, Width() - ClientWidth() + ui::ScreenWidth(), Height() - ClientHeight() + ui::ScreenHeight());
+  HideScrollBars();  // no bar may take width from the screen
+  SetBorderStyle(ui::BorderStyle::None, 0, 0, ui::ScreenWidth(), ui::ScreenHeight());  // at (0, 0)
 }
 
 // The entry is decoded again: the full-screen layout converted the decoded

@@ -183,6 +183,7 @@ class TViewerForm : public ui::Form {
   void ClampToWorkArea(int workWidth, int workHeight);
   void ResetScroll();
   void UpdateScrollBars();
+  void HideScrollBars();
   void ScrollPictureIntoPlace();
   static std::string FolderIdentity(const std::string& folder);
   void SetNextEnabled(bool enabled);

@@ -68,6 +68,13 @@ void TControlForm::BindEvents() {
   prev11->onClick = [this] { PrevBtnClick(); };
   prev21->onClick = [this] { PrevBtnClick(); };
   OptBtn.onClick = [this] { OptBtnClick(); };
+  FNameCmbBox.onChange = [this] { FNameCmbBoxChange(); };
+  FNameCmbBox.onKeyDown = [this](WORD key, bool& consumed) { FNameCmbBoxKeyDown(key, consumed); };
+  // The list's own search by typed letter would change the selection, and load
+  // a picture, behind the key handler's back: its characters go nowhere either.
+  FNameCmbBox.onKeyPress = [](char, bool& consumed) { consumed = true; };
+  NextBtn.onKeyDown = [this](WORD key, bool&) { NextBtnKeyDown(key); };
+  PrevBtn.onKeyDown = [this](WORD key, bool&) { PrevBtnKeyDown(key); };
   SlideShowBtn.onClick = [this] { SlideShowBtnClick(); };
   UpDown.onClick = [this](ui::UpDown::Direction) { UpDownClick(); };
   MoveBtn.onClick = [this] { MoveBtnClick(); };
@@ -91,12 +98,6 @@ void TControlForm::OptBtnClick() {
   }
 }
 
-// The buttons choose the viewer's commands as menu choices: the commands'
-// enabled state is the only guard, whatever state the buttons are in.
-void TControlForm::NextBtnClick() { ViewerForm->NextMenu->Click(); }
-
-void TControlForm::PrevBtnClick() { ViewerForm->PrevMenu->Click(); }
-
 // The slide show, its interval and the filing commands are the viewer's;
 // the shell's windows opened from here belong to this window.
 void TControlForm::SlideShowBtnClick() { ViewerForm->SlideShowMenuClick(); }
@@ -108,9 +109,6 @@ void TControlForm::MoveBtnClick() { ViewerForm->RecycleCurrentFile(Handle()); }
 void TControlForm::FolderOpenBtnClick() { ViewerForm->OpenSortingFolder(Handle()); }
 
 void TControlForm::FormMouseMove(int, int) { ui::Application::Get().SetCursor(ui::CursorOverride::Arrow); }
-
-// Files dropped here are the viewer's to take in.
-void TControlForm::WMDropFiles(HDROP drop) { ViewerForm->WMDropFiles(drop); }
 
 // The window lives for the whole run: a close request from the system hides
 // it through the viewer's menu command, so the check mark stays in step.

@@ -34,6 +34,10 @@ class TControlForm : public ui::Form {
   void OptBtnClick();
   void NextBtnClick();
   void PrevBtnClick();
+  void FNameCmbBoxChange();
+  void FNameCmbBoxKeyDown(WORD key, bool& consumed);
+  void NextBtnKeyDown(WORD key);
+  void PrevBtnKeyDown(WORD key);
   void SlideShowBtnClick();
   void UpDownClick();
   void MoveBtnClick();
@@ -44,6 +48,7 @@ class TControlForm : public ui::Form {
   void FormClose(ui::CloseAction& action) override;
   void FormDestroy() override;
   void FormMouseMove(int x, int y) override;
+  void FormKeyDown(WORD key) override;
 
  private:
   void CreateControls();
@@ -51,6 +56,7 @@ class TControlForm : public ui::Form {
   void CreatePopupMenu1();
   void BindEvents();
   void FormCreate();
+  void HandleArrowKey(WORD key);
 };
 
 extern TControlForm* ControlForm;

@@ -52,6 +52,13 @@ LRESULT Control::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (consumed) return 0;
       }
       break;
+    case WM_CHAR:
+      if (onKeyPress) {
+        bool consumed = false;
+        onKeyPress(static_cast<char>(wParam), consumed);
+        if (consumed) return 0;
+      }
+      break;
     case WM_MOUSEMOVE:
       if (onMouseMove) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       break;

@@ -26,6 +26,8 @@ struct Place {
 class Control : public Window {
  public:
   std::function<void(WORD key, bool& consumed)> onKeyDown;
+  // A character that a key press typed (WM_CHAR).
+  std::function<void(char ch, bool& consumed)> onKeyPress;
   std::function<void(int x, int y)> onMouseMove;
 
   void SetFocus() { ::SetFocus(Handle()); }

@@ -136,6 +136,38 @@ void Form::SetBackground(HBRUSH brush) {
   Invalidate();
 }
 
+namespace {
+constexpr LONG kSizeableFrame = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+  if (style != GetBorderStyle()) SetBorderStyle(style, Left(), Top(), ClientWidth(), ClientHeight());
+}
+
+// Win32 changes a frame without re-creating the window, so the window keeps its
+// drop-target registration and its children. Frame, place and size go in one
+// move: each move of a top-level window is a round trip to the display server.
+void Form::SetBorderStyle(BorderStyle style, int left, int top, int clientWidth, int clientHeight) {
+  const LONG old = ::GetWindowLongA(Handle(), GWL_STYLE);
+  const LONG fresh = style == BorderStyle::None ? (old & ~kSizeableFrame) : (old | kSizeableFrame);
+  ::SetWindowLongA(Handle(), GWL_STYLE, fresh);
+  RECT outer{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&outer, fresh, FALSE, ::GetWindowLongA(Handle(), GWL_EXSTYLE));
+  // The scroll bars lie inside the frame but outside the client area.
+  if (fresh & WS_VSCROLL) outer.right += ::GetSystemMetrics(SM_CXVSCROLL);
+  if (fresh & WS_HSCROLL) outer.bottom += ::GetSystemMetrics(SM_CYHSCROLL);
+  ::SetWindowPos(Handle(), nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BorderStyle Form::GetBorderStyle() const {
+  return (::GetWindowLongA(Handle(), GWL_STYLE) & WS_THICKFRAME) ? BorderStyle::Sizeable : BorderStyle::None;
+}
+
+void Form::SetWindowStateNormal() {
+  if (::IsZoomed(Handle()) || ::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+}
+
 bool Form::DoubleBuffered() const {
   return (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_COMPOSITED) != 0;
 }

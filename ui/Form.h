@@ -13,6 +13,9 @@ class PopupMenu;
 
 enum class CloseAction { None, Hide, Free };
 
+// None: no caption and no frame (the client area is the whole window).
+enum class BorderStyle { None, Sizeable };
+
 struct FormDesign {
   const char* className;
   const char* caption;
@@ -43,6 +46,16 @@ class Form : public Window {
   void RaiseStayOnTopForms() const;
   void AcceptFiles(bool accept);
   void SetBackground(HBRUSH brush);
+  HBRUSH Background() const { return background_; }
+  // Changes the frame in place; the client area keeps its size and the
+  // window its top-left corner.
+  void SetBorderStyle(BorderStyle style);
+  // Changes the frame and gives the window this top-left corner and client
+  // size, in one move.
+  void SetBorderStyle(BorderStyle style, int left, int top, int clientWidth, int clientHeight);
+  BorderStyle GetBorderStyle() const;
+  // Neither maximised nor minimised.
+  void SetWindowStateNormal();
   // Painting of the window and its controls composed off screen first.
   bool DoubleBuffered() const;
   void SetDoubleBuffered(bool on);

@@ -46,6 +46,27 @@ void PictureControl::ParentResized() {
   Invalidate();
 }
 
+void PictureControl::BeginDrag() {
+  ::SetCapture(Handle());
+  dragging_ = true;
+  ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+}
+
+// A captured window gets no WM_SETCURSOR, so the hand is set on every move.
+// Only a point where this control itself is visible is a drag over it: not its
+// part hidden outside the parent's client area, not a window above it.
+void PictureControl::DragTo(int x, int y) {
+  ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+  POINT screen{x, y};
+  ::ClientToScreen(Handle(), &screen);
+  if (::WindowFromPoint(screen) == Handle() && onDragOver) onDragOver(x, y);
+}
+
+void PictureControl::EndDrag() {
+  dragging_ = false;
+  if (::GetCapture() == Handle()) ::ReleaseCapture();
+}
+
 void PictureControl::Paint(HDC dc) {
   RECT r{};
   ::GetClientRect(Handle(), &r);
@@ -81,22 +102,41 @@ LRESULT PictureControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
     case WM_LBUTTONDOWN:
+      // The control follows a left press to its release, also outside itself.
+      ::SetCapture(Handle());
+      if (onMouseDown) onMouseDown(VK_LBUTTON, x, y);
+      break;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       if (onMouseDown) {
-        onMouseDown(msg == WM_LBUTTONDOWN ? VK_LBUTTON : msg == WM_RBUTTONDOWN ? VK_RBUTTON : VK_MBUTTON,
-                    x, y);
+        onMouseDown(msg == WM_RBUTTONDOWN ? VK_RBUTTON : VK_MBUTTON, x, y);
       }
       break;
     case WM_LBUTTONUP:
+      if (dragging_) {
+        EndDrag();
+        break;
+      }
+      if (::GetCapture() == Handle()) ::ReleaseCapture();
+      if (onMouseUp) onMouseUp(VK_LBUTTON, x, y);
+      break;
+    case WM_CAPTURECHANGED:
+      // Taken away (a menu, another window): the drag is over. Capturing
+      // again for ourselves also reports a change, to ourselves.
+      if (reinterpret_cast<HWND>(lParam) != Handle()) dragging_ = false;
+      break;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       if (onMouseUp) {
-        onMouseUp(msg == WM_LBUTTONUP ? VK_LBUTTON : msg == WM_RBUTTONUP ? VK_RBUTTON : VK_MBUTTON, x, y);
+        onMouseUp(msg == WM_RBUTTONUP ? VK_RBUTTON : VK_MBUTTON, x, y);
       }
       break;
     case WM_MOUSEMOVE:
-      if (onMouseMove) onMouseMove(x, y);
+      if (dragging_) {
+        DragTo(x, y);
+      } else if (onMouseMove) {
+        onMouseMove(x, y);
+      }
       break;
     case WM_LBUTTONDBLCLK:
       if (onDblClick) onDblClick();

@@ -17,6 +17,8 @@ class PictureControl : public Window {
   std::function<void(int x, int y)> onMouseMove;
   std::function<void(int button, int x, int y)> onMouseUp;
   std::function<void()> onDblClick;
+  // While a drag lasts: the pointer is over the visible part of this control.
+  std::function<void(int x, int y)> onDragOver;
 
   void Create(HWND parent, Place place);
 
@@ -26,6 +28,8 @@ class PictureControl : public Window {
   void AssignPicture(const Bitmap& bitmap);
   // Call after drawing into Picture() or resizing it.
   void PictureChanged();
+  // Call after drawing into this part of Picture() only.
+  void PictureChangedAt(const RECT& area) { ::InvalidateRect(Handle(), &area, FALSE); }
 
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool on);
@@ -36,17 +40,26 @@ class PictureControl : public Window {
   // Keeps the control filling its parent's client area while aligned.
   void ParentResized();
 
+  // Begins a drag of the control at once, without a movement threshold: until
+  // the left button is released the pointer is the hand and moves are
+  // reported as drag-overs instead of mouse moves. Nothing is dropped.
+  void BeginDrag();
+  bool Dragging() const { return dragging_; }
+
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Paint(HDC dc);
   void FitToPicture();
+  void DragTo(int x, int y);
+  void EndDrag();
 
   Bitmap picture_;
   bool autoSize_ = true;
   bool stretch_ = false;
   bool alignClient_ = false;
+  bool dragging_ = false;
 };
 
 }  // namespace ui

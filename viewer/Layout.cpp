@@ -49,9 +49,14 @@ void TViewerForm::LayoutFullScreen(ui::Bitmap& bitmap) {
       layout::FitToScreen(ui::ScreenWidth(), ui::ScreenHeight(), bitmap.Width(), bitmap.Height());
   PicImage.SetStretch(false);
   PicImage.SetBounds(fit.left, fit.top, fit.width, fit.height);
-  PicImage.Picture().SetWidth(fit.width);
-  PicImage.Picture().SetHeight(fit.height);
-  ResampleBilinear(&PicImage.Picture(), &bitmap);
+  // What the bitmap held is overwritten anyway: one of another size is made
+  // afresh, nothing of the old one copied over, and one of the same size is
+  // kept as it is (a zoom into the whole screen fits into the same size).
+  ui::Bitmap& shown = PicImage.Picture();
+  if (shown.Width() != fit.width || shown.Height() != fit.height || shown.Format() != ui::PixelFormat::Bits24) {
+    shown.Reset(fit.width, fit.height, ui::PixelFormat::Bits24);
+  }
+  ResampleBilinear(&shown, &bitmap);
   PicImage.Repaint();
 }
 

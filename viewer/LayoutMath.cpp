@@ -1,5 +1,6 @@
 #include "viewer/LayoutMath.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -61,6 +62,12 @@ void ClampToWorkArea(WindowBox& window, int workWidth, int workHeight,
   if (workHeight < window.height) window.SetHeight(workHeight);
   if (window.left < 0) window.left = 0;
   if (window.top < 0) window.top = 0;
+}
+
+Rect SelectionBand(Point anchor, Point pointer, int controlWidth, int controlHeight) {
+  return Rect{std::max(std::min(anchor.x, pointer.x), 0), std::max(std::min(anchor.y, pointer.y), 0),
+              std::min(std::max(anchor.x, pointer.x), controlWidth),
+              std::min(std::max(anchor.y, pointer.y), controlHeight)};
 }
 
 Point CenterInWorkArea(int workWidth, int workHeight, int windowWidth, int windowHeight) {

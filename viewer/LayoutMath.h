@@ -60,6 +60,22 @@ struct Point {
   bool operator==(const Point&) const = default;
 };
 
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const Rect&) const = default;
+};
+
+// The rubber band from the press at `anchor` to the pointer, normalised
+// (left <= right, top <= bottom) and kept inside a control of the given size;
+// right and bottom are exclusive, so the band may reach the control's edges.
+Rect SelectionBand(Point anchor, Point pointer, int controlWidth, int controlHeight);
+
 // Top-left corner that centres a window of the given outer size in the work
 // area; halves truncate toward zero, so an overhang of 3 gives -1.
 Point CenterInWorkArea(int workWidth, int workHeight, int windowWidth, int windowHeight);

@@ -24,7 +24,9 @@ void TViewerForm::PicImageDblClick() {
 
 void TViewerForm::FormDblClick() { PicImageDblClick(); }
 
-void TViewerForm::FormKeyDown(WORD key) {
+void TViewerForm::FormKeyDown(WORD key) { ArrowKeyPressed(key); }
+
+void TViewerForm::ArrowKeyPressed(WORD key) {
   if (NextMenu->Enabled() && (key == VK_UP || key == VK_RIGHT)) NextMenuClick();
   if (PrevMenu->Enabled() && (key == VK_DOWN || key == VK_LEFT)) PrevMenuClick();
   ui::Application::Get().SetCursor(ui::CursorOverride::Hidden);

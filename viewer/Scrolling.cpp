@@ -34,6 +34,13 @@ void TViewerForm::UpdateScrollBars() {
   ScrollPictureIntoPlace();
 }
 
+// Both bars go in one change of the frame; setting their ranges one by one
+// would change it once for each, and each change costs a repaint.
+void TViewerForm::HideScrollBars() {
+  ::ShowScrollBar(Handle(), SB_BOTH, FALSE);
+  UpdateScrollBars();
+}
+
 void TViewerForm::ScrollPictureIntoPlace() {
   if (FullScrMenu->Checked() || PicImage.AlignClient()) return;
   const int left = -ScrollPosition(SB_HORZ);

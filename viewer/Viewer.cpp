@@ -84,7 +84,14 @@ void TViewerForm::BindEvents() {
   NextMenu->onClick = [this] { NextMenuClick(); };
   PrevMenu->onClick = [this] { PrevMenuClick(); };
   OpenMenu->onClick = [this] { OpenMenuClick(); };
+  FullScrMenu->onClick = [this] { FullScrMenuClick(); };
+  SizableMenu->onClick = [this] { SizableMenuClick(); };
+  CenterMenu->onClick = [this] { CenterMenuClick(); };
   PicImage.onDblClick = [this] { PicImageDblClick(); };
+  PicImage.onMouseDown = [this](int button, int x, int y) { PicImageMouseDown(button, x, y); };
+  PicImage.onDragOver = [this](int x, int y) { PicImageDragOver(x, y); };
+  PicImage.onMouseMove = [this](int x, int y) { PicImageMouseMove(x, y); };
+  PicImage.onMouseUp = [this](int button, int x, int y) { PicImageMouseUp(button, x, y); };
   ExitMenu->onClick = [this] { ExitMenuClick(); };
   ControlMenu->onClick = [this] { ControlMenuClick(); };
   AddAllFiles->onClick = [this] { AddAllFilesClick(); };

@@ -61,6 +61,12 @@ class TViewerForm : public ui::Form {
   int32_t MouseMode = 1;
   // 1 whole picture, 2 a zoomed region.
   int32_t ZoomState = 1;
+  // Where the left press that began a drag-scroll was, in picture coordinates.
+  POINT DragOrigin{};
+  // Where the left press that began a selection was, in picture coordinates.
+  POINT SelectionAnchor{};
+  // The rubber band as last drawn, in picture coordinates; right and bottom exclusive.
+  RECT SelectionRect{};
 
   // Stages of drawing a new picture, as PicImageProgress reports them.
   enum class DrawStage { Start = 0, Running = 1, End = 2 };
@@ -83,6 +89,22 @@ class TViewerForm : public ui::Form {
   void NextMenuClick();
   void PrevMenuClick();
   void PicImageDblClick();
+  // Up and Right step forward, Down and Left back, each only while its command
+  // is enabled; every key then hides the pointer.
+  void ArrowKeyPressed(WORD key);
+  // Makes `index` current, loads its entry and lays it out.
+  void ShowEntry(int32_t index);
+
+  // Display modes
+  void FullScrMenuClick();
+  void SizableMenuClick();
+  void CenterMenuClick();
+
+  // Mouse
+  void PicImageMouseDown(int button, int x, int y);
+  void PicImageDragOver(int x, int y);
+  void PicImageMouseMove(int x, int y);
+  void PicImageMouseUp(int button, int x, int y);
 
   // Slide show
   void SlideShowMenuClick();
@@ -122,6 +144,7 @@ class TViewerForm : public ui::Form {
   void FormScroll(int bar, WORD code) override;
   void FormDblClick() override;
   void FormKeyDown(WORD key) override;
+  void FormMouseMove(int x, int y) override;
 
  private:
   void CreateMenus();
@@ -147,12 +170,20 @@ class TViewerForm : public ui::Form {
   void TakeInCommandLine();
   void BeginIntake();
   void ShowNoFile();
-  void ShowEntry(int32_t index);
+
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void LeaveFullScreenForSizable();
+  void ReassertWindows();
+  void CountMouseMove();
+  void DrawSelection();
+  void ZoomIntoSelection();
 
   void LayoutFullScreen(ui::Bitmap& bitmap);
   void ClampToWorkArea(int workWidth, int workHeight);
   void ResetScroll();
   void UpdateScrollBars();
+  void HideScrollBars();
   void ScrollPictureIntoPlace();
   static std::string FolderIdentity(const std::string& folder);
   void SetNextEnabled(bool enabled);

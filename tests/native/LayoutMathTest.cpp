@@ -16,6 +16,9 @@ std::ostream& operator<<(std::ostream& os, const WindowBox& w) {
   return os << '(' << w.left << ',' << w.top << ") " << w.width << 'x' << w.height << " client "
             << w.clientWidth << 'x' << w.clientHeight;
 }
+std::ostream& operator<<(std::ostream& os, const Rect& r) {
+  return os << '(' << r.left << ',' << r.top << ")-(" << r.right << ',' << r.bottom << ')';
+}
 std::ostream& operator<<(std::ostream& os, const Point& p) {
   return os << '(' << p.x << ',' << p.y << ')';
 }
@@ -133,6 +136,26 @@ TEST(LayoutMath, ClampsKeepTheWindowInsideTheWorkArea) {
     WindowBox window = c.window;
     layout::ClampToWorkArea(window, 1000, 700, c.controlWidth, c.controlHeight);
     EXPECT_EQ(window, c.want) << c.what;
+  }
+}
+
+TEST(LayoutMath, SelectionBandIsNormalisedAndKeptOnThePicture) {
+  const struct {
+    const char* what;
+    layout::Point anchor, pointer;
+    layout::Rect want;
+  } cases[] = {
+      {"down and right", {10, 20}, {50, 60}, {10, 20, 50, 60}},
+      {"up and left", {50, 60}, {10, 20}, {10, 20, 50, 60}},
+      {"up and right", {50, 60}, {90, 5}, {50, 5, 90, 60}},
+      {"no movement", {30, 30}, {30, 30}, {30, 30, 30, 30}},
+      {"past the left and top", {30, 40}, {-7, -1}, {0, 0, 30, 40}},
+      {"past the right and bottom", {30, 40}, {500, 300}, {30, 40, 200, 100}},
+      {"up to the edge, exclusive", {0, 0}, {200, 100}, {0, 0, 200, 100}},
+      {"far away", {199, 99}, {INT_MIN, INT_MAX}, {0, 99, 199, 100}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(layout::SelectionBand(c.anchor, c.pointer, 200, 100), c.want) << c.what;
   }
 }
 

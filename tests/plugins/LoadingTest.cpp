@@ -2,9 +2,7 @@
 // plug-ins in the program's plug-in folder and real BMP and JPEG files.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>

@@ -200,4 +200,25 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
 
 void PumpMessages() { ui::Application::Get().ProcessMessages(); }
 
+std::string PatternBmp(int width, int height, int bitCount) {
+  const int bytes = bitCount / 8;
+  const int stride = (width * bytes + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  for (int y = 0; y < height; ++y) {
+    char* row = &pixels[static_cast<size_t>(height - 1 - y) * stride];
+    for (int x = 0; x < width; ++x) {
+      row[bytes * x] = static_cast<char>(x);
+      row[bytes * x + 1] = static_cast<char>(y);
+      row[bytes * x + 2] = static_cast<char>(x + y);
+    }
+  }
+  BITMAPINFOHEADER info{sizeof(info), width, height, 1, static_cast<WORD>(bitCount), BI_RGB};
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  return std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+         std::string(reinterpret_cast<const char*>(&info), sizeof info) + pixels;
+}
+
 }  // namespace testing_support

@@ -116,4 +116,8 @@ HDROP MakeDrop(const std::vector<std::string>& paths);
 // Handles every waiting message of this thread.
 void PumpMessages();
 
+// A bottom-up BMP file of 24 or 32 bits per pixel whose pixels encode their
+// position (blue x, green y, red x + y, each modulo 256).
+std::string PatternBmp(int width, int height, int bitCount = 24);
+
 }  // namespace testing_support

@@ -46,6 +46,34 @@ void ClickAt(POINT screen, bool rightButton) {
   HandleInputFor(150);
 }
 
+namespace {
+
+void SendMouseAt(POINT screen, DWORD flags) {
+  ::SetCursorPos(screen.x, screen.y);
+  INPUT input{INPUT_MOUSE};
+  input.mi.dwFlags = flags;  // relative and zero: the event happens where the pointer is
+  ::SendInput(1, &input, sizeof(INPUT));
+  HandleInputFor(40);
+}
+
+}  // namespace
+
+void MoveMouseTo(POINT screen) { SendMouseAt(screen, MOUSEEVENTF_MOVE); }
+
+void PressButtonAt(POINT screen, bool rightButton) {
+  SendMouseAt(screen, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+}
+
+void ReleaseButtonAt(POINT screen, bool rightButton) {
+  SendMouseAt(screen, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+POINT ScreenPoint(HWND window, int x, int y) {
+  POINT p{x, y};
+  ::ClientToScreen(window, &p);
+  return p;
+}
+
 HMENU MenuOpenedBy(const std::function<void()>& action) {
   seenMenu = nullptr;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, CloseOpenMenu);

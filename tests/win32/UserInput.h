@@ -13,6 +13,13 @@ POINT CentreOf(HWND window);
 // Moves the pointer there, presses and releases a button, and handles the
 // messages that follow.
 void ClickAt(POINT screen, bool rightButton = false);
+// A press, moves and release as the hand gives them: the pointer is placed,
+// then one input event at that point is sent and what follows is handled.
+void MoveMouseTo(POINT screen);
+void PressButtonAt(POINT screen, bool rightButton = false);
+void ReleaseButtonAt(POINT screen, bool rightButton = false);
+// A point of a window's client area, in screen coordinates.
+POINT ScreenPoint(HWND window, int x, int y);
 // The menu that `action` opened (it is closed again at once), or null.
 HMENU MenuOpenedBy(const std::function<void()>& action);
 

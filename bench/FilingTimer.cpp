@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowBench.h"
 #include "app/Globals.h"
 #include "app/ProgramWindows.h"
 #include "codecs/JpegWriter.h"
@@ -74,15 +75,6 @@ std::string MakeFolder(const std::string& base, const std::vector<uint8_t>& jpeg
     ui::WriteWholeFile(folder + name, jpeg);
   }
   return folder;
-}
-
-HDROP MakeDrop(const std::string& path) {
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + path.size() + 2);
-  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size());
-  ::GlobalUnlock(block);
-  return static_cast<HDROP>(block);
 }
 
 void TimeSaves(TViewerForm& viewer, SaveAnswers& answers, const std::string& base) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowBench.h"
 #include "app/Globals.h"
 #include "app/ProgramWindows.h"
 #include "codecs/JpegReader.h"
@@ -120,16 +121,6 @@ std::string MakeManyFiles(const std::string& base) {
   return folder;
 }
 
-HDROP MakeDrop(const std::string& path) {
-  const size_t bytes = sizeof(DROPFILES) + path.size() + 2;
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size());
-  ::GlobalUnlock(block);
-  return static_cast<HDROP>(block);
-}
-
 double DecodeAlone(const std::string& jpeg) {
   const FileBytes bytes = ReadWholeFile(jpeg);
   std::vector<uint8_t> rows(static_cast<size_t>(kJpegWidth) * 3 * kJpegHeight);
@@ -149,14 +140,6 @@ size_t PrivateBytes(bool peak) {
   return peak ? counters.PeakPagefileUsage : counters.PagefileUsage;
 }
 
-std::string BenchFolder() {
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "pixolet-load-bench";
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
 int MeasureMemory(const std::string& jpeg) {
   auto windows = std::make_unique<ProgramWindows>();
   windows->viewer->Show();
@@ -173,7 +156,7 @@ int MeasureMemory(const std::string& jpeg) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string base = BenchFolder();
+  const std::string base = BenchFolder("pixolet-load-bench");
   OverrideProgramFolder(base);
   OverrideProgramArguments(std::vector<std::string>{});
   const std::string jpeg = MakeJpeg(base);

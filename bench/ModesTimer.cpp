@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowBench.h"
 #include "app/Globals.h"
 #include "app/ProgramWindows.h"
 #include "bench/TimerMedian.h"
@@ -58,24 +59,6 @@ std::string WritePicture(const std::string& folder) {
   return path;
 }
 
-HDROP MakeDrop(const std::string& path) {
-  const size_t bytes = sizeof(DROPFILES) + path.size() + 2;
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size());
-  ::GlobalUnlock(block);
-  return static_cast<HDROP>(block);
-}
-
-std::string BenchFolder() {
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "pixolet-modes-bench";
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
 // Alternating pointer positions, so that every move draws a band of another size.
 double SelectionMove(TViewerForm& viewer, bool withPaint) {
   viewer.PicImageMouseDown(VK_LBUTTON, 100, 100);
@@ -93,7 +76,7 @@ double SelectionMove(TViewerForm& viewer, bool withPaint) {
 }  // namespace
 
 int main() {
-  const std::string folder = BenchFolder();
+  const std::string folder = BenchFolder("pixolet-modes-bench");
   OverrideProgramFolder(folder);
   OverrideProgramArguments(std::vector<std::string>{});
   ui::OverrideScreen(ui::ScreenMetrics{kScreenWidth, kScreenHeight, {0, 0, kScreenWidth, kScreenHeight - 40}});

@@ -20,10 +20,12 @@
 #include "WindowBench.h"
 #include "app/Globals.h"
 #include "app/ProgramWindows.h"
+#include "codecs/BmpWriter.h"
 #include "codecs/JpegReader.h"
 #include "codecs/JpegWriter.h"
 #include "plugins/WholeFile.h"
 #include "ui/Application.h"
+#include "ui/FileWriting.h"
 #include "ui/Screen.h"
 #include "viewer/Viewer.h"
 
@@ -53,13 +55,6 @@ Summary Repeat(int runs, const std::function<void()>& work) {
   return {times[times.size() / 2], times.front(), times.back()};
 }
 
-void WriteBytes(const std::string& path, const void* data, size_t size) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
-  ::CloseHandle(file);
-}
-
 // A photograph-like picture: smooth gradients with fine texture, so that the
 // file is as large as a real q90 photograph of that size (about 8 MB).
 std::string MakeJpeg(const std::string& folder) {
@@ -80,7 +75,7 @@ std::string MakeJpeg(const std::string& folder) {
   }
   std::vector<uint8_t> file;
   codecs::EncodeJpeg(kJpegWidth, kJpegHeight, {rows.data(), static_cast<ptrdiff_t>(stride)}, file);
-  WriteBytes(path, file.data(), file.size());
+  ui::WriteWholeFile(path, file);
   return path;
 }
 
@@ -88,24 +83,16 @@ std::string MakeJpeg(const std::string& folder) {
 std::string MakeBmpFolder(const std::string& base) {
   const std::string folder = base + "\\bmps";
   if (::CreateDirectoryA(folder.c_str(), nullptr) == FALSE) return folder;
-  const int side = 592;
-  const int stride = side * 3;
-  std::vector<uint8_t> file(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + static_cast<size_t>(stride) * side);
-  auto* header = reinterpret_cast<BITMAPFILEHEADER*>(file.data());
-  header->bfType = 0x4D42;
-  header->bfSize = static_cast<DWORD>(file.size());
-  header->bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  auto* info = reinterpret_cast<BITMAPINFOHEADER*>(file.data() + sizeof(BITMAPFILEHEADER));
-  info->biSize = sizeof(BITMAPINFOHEADER);
-  info->biWidth = side;
-  info->biHeight = side;
-  info->biPlanes = 1;
-  info->biBitCount = 24;
+  const codecs::PictureShape shape{592, 592, codecs::PixelLayout::Bits24, {}};
+  const size_t stride = codecs::DibStride(shape.width, shape.layout);
+  std::vector<uint8_t> rows(stride * shape.height);
+  std::vector<uint8_t> file;
   for (int i = 0; i < kBmpFiles; ++i) {
-    std::memset(file.data() + header->bfOffBits, i, file.size() - header->bfOffBits);
+    std::fill(rows.begin(), rows.end(), static_cast<uint8_t>(i));
+    codecs::EncodeBmp(shape, {rows.data(), static_cast<ptrdiff_t>(stride)}, file);
     char name[32];
     std::snprintf(name, sizeof(name), "\\P%03d.bmp", i);
-    WriteBytes(folder + name, file.data(), file.size());
+    ui::WriteWholeFile(folder + name, file);
   }
   return folder;
 }
@@ -116,7 +103,7 @@ std::string MakeManyFiles(const std::string& base) {
   for (int i = 0; i < kManyFiles; ++i) {
     char name[32];
     std::snprintf(name, sizeof(name), "\\IMG_%05d.jpg", i);
-    WriteBytes(folder + name, "", 0);
+    ui::WriteWholeFile(folder + name, {});
   }
   return folder;
 }

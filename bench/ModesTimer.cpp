@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "WindowBench.h"
+#include "codecs/BmpWriter.h"
+#include "ui/FileWriting.h"
 #include "app/Globals.h"
 #include "app/ProgramWindows.h"
 #include "bench/TimerMedian.h"
@@ -32,30 +34,23 @@ constexpr int kScreenHeight = 1080;
 constexpr int kPictureWidth = 6528;  // 16:9, 24 megapixels
 constexpr int kPictureHeight = 3672;
 
-// A bottom-up 24-bit BMP with smooth gradients and some texture.
+// A 24-bit BMP with smooth gradients and some texture.
 std::string WritePicture(const std::string& folder) {
   const std::string path = folder + "\\big.bmp";
-  const int stride = (kPictureWidth * 3 + 3) & ~3;
-  std::vector<uint8_t> file(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) +
-                            static_cast<size_t>(stride) * kPictureHeight);
-  auto* header = reinterpret_cast<BITMAPFILEHEADER*>(file.data());
-  header->bfType = 0x4D42;
-  header->bfSize = static_cast<DWORD>(file.size());
-  header->bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  auto* info = reinterpret_cast<BITMAPINFOHEADER*>(file.data() + sizeof(BITMAPFILEHEADER));
-  *info = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), kPictureWidth, kPictureHeight, 1, 24, BI_RGB};
+  const codecs::PictureShape shape{kPictureWidth, kPictureHeight, codecs::PixelLayout::Bits24, {}};
+  const size_t stride = codecs::DibStride(shape.width, shape.layout);
+  std::vector<uint8_t> rows(stride * kPictureHeight);
   for (int y = 0; y < kPictureHeight; ++y) {
-    uint8_t* row = file.data() + header->bfOffBits + static_cast<size_t>(y) * stride;
+    uint8_t* row = rows.data() + static_cast<size_t>(y) * stride;
     for (int x = 0; x < kPictureWidth; ++x) {
       row[3 * x] = static_cast<uint8_t>(x * 255 / kPictureWidth);
       row[3 * x + 1] = static_cast<uint8_t>(y * 255 / kPictureHeight);
       row[3 * x + 2] = static_cast<uint8_t>((x ^ y) & 0x3F);
     }
   }
-  HANDLE out = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  ::WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-  ::CloseHandle(out);
+  std::vector<uint8_t> file;
+  codecs::EncodeBmp(shape, {rows.data(), static_cast<ptrdiff_t>(stride)}, file);
+  ui::WriteWholeFile(path, file);
   return path;
 }
 

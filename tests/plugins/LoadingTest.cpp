@@ -24,26 +24,15 @@ std::string Bmp24(int width, int height, const std::string& bgr) {
   row.resize(stride, '\0');
   std::string pixels;
   for (int y = 0; y < height; ++y) pixels += row;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + pixels.size();
-  return std::string(reinterpret_cast<const char*>(&file), sizeof file) + InfoHeader(width, height, 24) + pixels;
+  return BmpFile(InfoHeader(width, height, 24), pixels);
 }
 
 // A 1-bit BMP of 8 x 2 with a black-and-white palette.
 std::string Bmp1() {
   const std::string palette("\0\0\0\0\xFF\xFF\xFF\0", 8);
   const std::string pixels("\xAA\0\0\0\x55\0\0\0", 8);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + palette.size();
-  file.bfSize = file.bfOffBits + pixels.size();
-  return std::string(reinterpret_cast<const char*>(&file), sizeof file) + InfoHeader(8, 2, 1, 0, 2, palette) +
-         pixels;
+  return BmpFile(InfoHeader(8, 2, 1, 0, 2, palette), pixels);
 }
-
-std::string SamplePicture(const std::string& name) { return HostPath(PIXOLET_SAMPLES "/" + name); }
 
 class LoadingTest : public ::testing::Test {
  protected:

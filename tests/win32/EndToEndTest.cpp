@@ -51,7 +51,6 @@ std::string WindowText(HWND hwnd) {
   return text;
 }
 
-std::string SamplePicture(const std::string& name) { return HostPath(PIXOLET_SAMPLES "/" + name); }
 
 // pixolet.exe copied into a fresh program folder, started with a command line.
 class Pixolet {

@@ -213,12 +213,17 @@ std::string PatternBmp(int width, int height, int bitCount) {
     }
   }
   BITMAPINFOHEADER info{sizeof(info), width, height, 1, static_cast<WORD>(bitCount), BI_RGB};
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  return std::string(reinterpret_cast<const char*>(&file), sizeof file) +
-         std::string(reinterpret_cast<const char*>(&info), sizeof info) + pixels;
+  return BmpFile(std::string(reinterpret_cast<const char*>(&info), sizeof info), pixels);
 }
+
+std::string BmpFile(const std::string& infoHeader, const std::string& pixels) {
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = static_cast<DWORD>(sizeof(file) + infoHeader.size());
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  return std::string(reinterpret_cast<const char*>(&file), sizeof file) + infoHeader + pixels;
+}
+
+std::string SamplePicture(const std::string& name) { return HostPath(PIXOLET_SAMPLES "/" + name); }
 
 }  // namespace testing_support

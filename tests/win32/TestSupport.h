@@ -116,8 +116,13 @@ HDROP MakeDrop(const std::vector<std::string>& paths);
 // Handles every waiting message of this thread.
 void PumpMessages();
 
+// A BMP file around an information header (with its colour table, if any)
+// and bottom-up pixel rows, both given as they are to be stored.
+std::string BmpFile(const std::string& infoHeader, const std::string& pixels);
 // A bottom-up BMP file of 24 or 32 bits per pixel whose pixels encode their
 // position (blue x, green y, red x + y, each modulo 256).
 std::string PatternBmp(int width, int height, int bitCount = 24);
+// One of the sample pictures of the source tree ("01-sunset.jpg" ...).
+std::string SamplePicture(const std::string& name);
 
 }  // namespace testing_support
